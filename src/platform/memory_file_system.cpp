@@ -1,0 +1,313 @@
+#include "platform/memory_file_system.h"
+
+#include <functional>
+#include <stdexcept>
+
+#include "platform/unicode.h"
+#include "platform/wildcard.h"
+
+namespace platform {
+
+struct MemoryFileSystem::Node {
+  std::string name;
+  std::uint32_t attributes = 0;
+  std::string content;
+  std::vector<std::unique_ptr<Node>> children;  // in creation order
+  std::map<std::string, Node*> byName;          // upper-cased name -> child
+
+  bool IsFolder() const { return (attributes & kAttrDirectory) != 0; }
+
+  Node* Child(const std::string& childName) const {
+    const auto it = byName.find(ToUpper(childName));
+    return it == byName.end() ? nullptr : it->second;
+  }
+
+  Node* Add(const std::string& childName, std::uint32_t childAttributes) {
+    children.push_back(std::make_unique<Node>());
+    Node* child = children.back().get();
+    child->name = childName;
+    child->attributes = childAttributes;
+    byName[ToUpper(childName)] = child;
+    return child;
+  }
+};
+
+struct MemoryFileSystem::Parsed {
+  char drive = 0;
+  std::vector<std::string> parts;  // names below the drive root
+  std::string Full() const {
+    std::string full = std::string(1, drive) + ":";
+    for (const auto& part : parts) full += "\\" + part;
+    return parts.empty() ? full + "\\" : full;
+  }
+};
+
+namespace {
+
+char DriveLetter(char c) {
+  if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
+  return (c >= 'A' && c <= 'Z') ? c : 0;
+}
+
+// Characters that Windows refuses in a file name.
+bool ValidName(const std::string& name) {
+  if (name.empty()) return false;
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+    if (std::string_view("<>:\"/|?*").find(c) != std::string_view::npos) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+MemoryFileSystem::MemoryFileSystem() = default;
+MemoryFileSystem::~MemoryFileSystem() = default;
+
+std::optional<MemoryFileSystem::Parsed> MemoryFileSystem::Parse(const std::string& path) const {
+  std::string full = path;
+  for (char& c : full) {
+    if (c == '/') c = '\\';
+  }
+  if (full.size() >= 2 && full[1] == ':') {
+    if (full.size() > 2 && full[2] != '\\') full.insert(2, "\\");  // "C:x" taken from the root
+  } else if (!full.empty() && full[0] == '\\') {
+    full = currentDirectory_.substr(0, 2) + full;
+  } else {
+    full = currentDirectory_ + (currentDirectory_.back() == '\\' ? "" : "\\") + full;
+  }
+  Parsed parsed;
+  parsed.drive = DriveLetter(full[0]);
+  if (parsed.drive == 0 || full.size() < 2 || full[1] != ':') return std::nullopt;
+  std::size_t pos = 3;
+  while (pos <= full.size()) {
+    std::size_t end = full.find('\\', pos);
+    if (end == std::string::npos) end = full.size();
+    const std::string part = full.substr(pos, end - pos);
+    pos = end + 1;
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (!parsed.parts.empty()) parsed.parts.pop_back();
+      continue;
+    }
+    if (!ValidName(part)) return std::nullopt;
+    parsed.parts.push_back(part);
+  }
+  return parsed;
+}
+
+MemoryFileSystem::Node* MemoryFileSystem::Root(char drive, bool create) {
+  auto it = drives_.find(drive);
+  if (it != drives_.end()) return it->second.get();
+  if (!create) return nullptr;
+  auto root = std::make_unique<Node>();
+  root->attributes = kAttrDirectory;
+  Node* raw = root.get();
+  drives_[drive] = std::move(root);
+  return raw;
+}
+
+MemoryFileSystem::Node* MemoryFileSystem::Find(const std::string& path) const {
+  const auto parsed = Parse(path);
+  if (!parsed) return nullptr;
+  const auto it = drives_.find(parsed->drive);
+  Node* node = it == drives_.end() ? nullptr : it->second.get();
+  for (const auto& part : parsed->parts) {
+    if (node == nullptr || !node->IsFolder()) return nullptr;
+    node = node->Child(part);
+  }
+  return node;
+}
+
+MemoryFileSystem::Node* MemoryFileSystem::MakePath(const std::string& path, bool leafIsFolder) {
+  const auto parsed = Parse(path);
+  if (!parsed) throw std::invalid_argument("invalid path: " + path);
+  Node* node = Root(parsed->drive, true);
+  for (std::size_t i = 0; i < parsed->parts.size(); ++i) {
+    const bool last = i + 1 == parsed->parts.size();
+    Node* child = node->Child(parsed->parts[i]);
+    if (child == nullptr) {
+      child = node->Add(parsed->parts[i], last && !leafIsFolder ? kAttrArchive : kAttrDirectory);
+    }
+    node = child;
+  }
+  return node;
+}
+
+void MemoryFileSystem::AddDrive(char letter) { Root(DriveLetter(letter), true); }
+
+void MemoryFileSystem::AddFolder(const std::string& path, std::uint32_t attributes) {
+  MakePath(path, true)->attributes = attributes | kAttrDirectory;
+}
+
+void MemoryFileSystem::AddFile(const std::string& path, const std::string& bytes,
+                               std::uint32_t attributes) {
+  Node* node = MakePath(path, false);
+  node->attributes = attributes & ~kAttrDirectory;
+  node->content = bytes;
+}
+
+void MemoryFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+  if (Node* node = Find(path)) {
+    node->attributes = (attributes & ~kAttrDirectory) | (node->attributes & kAttrDirectory);
+  }
+}
+
+void MemoryFileSystem::Remove(const std::string& path) {
+  const auto parsed = Parse(path);
+  if (!parsed || parsed->parts.empty()) return;
+  Node* parent = Find(FolderPart(parsed->Full()));
+  Node* node = Find(path);
+  if (parent == nullptr || node == nullptr) return;
+  parent->byName.erase(ToUpper(node->name));
+  auto& children = parent->children;
+  for (auto it = children.begin(); it != children.end(); ++it) {
+    if (it->get() == node) {
+      children.erase(it);
+      break;
+    }
+  }
+}
+
+void MemoryFileSystem::LockFile(const std::string& path) {
+  if (const auto parsed = Parse(path)) locked_.insert(ToUpper(parsed->Full()));
+}
+
+void MemoryFileSystem::SetReadOnlyDrive(char letter) {
+  readOnlyDrives_.insert(DriveLetter(letter));
+}
+
+void MemoryFileSystem::SetDriveCapacity(char letter, std::size_t bytes) {
+  capacity_[DriveLetter(letter)] = bytes;
+}
+
+std::optional<std::string> MemoryFileSystem::FileContent(const std::string& path) const {
+  const Node* node = Find(path);
+  if (node == nullptr || node->IsFolder()) return std::nullopt;
+  return node->content;
+}
+
+bool MemoryFileSystem::IsFolder(const std::string& path) const {
+  const Node* node = Find(path);
+  return node != nullptr && node->IsFolder();
+}
+
+std::vector<std::string> MemoryFileSystem::Tree(const std::string& folder) const {
+  std::vector<std::string> paths;
+  const std::function<void(const Node&, const std::string&)> walk =
+      [&](const Node& node, const std::string& prefix) {
+        for (const auto& child : node.children) {
+          paths.push_back(prefix + child->name);
+          if (child->IsFolder()) walk(*child, prefix + child->name + "\\");
+        }
+      };
+  if (const Node* node = Find(folder)) walk(*node, "");
+  return paths;
+}
+
+std::size_t MemoryFileSystem::UsedBytes(char drive) const {
+  std::size_t used = 0;
+  const std::function<void(const Node&)> walk = [&](const Node& node) {
+    used += node.content.size();
+    for (const auto& child : node.children) walk(*child);
+  };
+  const auto it = drives_.find(drive);
+  if (it != drives_.end()) walk(*it->second);
+  return used;
+}
+
+std::optional<std::uint32_t> MemoryFileSystem::Attributes(const std::string& path) {
+  const Node* node = Find(path);
+  if (node == nullptr) return std::nullopt;
+  return node->attributes;
+}
+
+std::vector<DirEntry> MemoryFileSystem::Search(const std::string& pattern, SearchFilter filter,
+                                               std::size_t maxCount) {
+  std::vector<DirEntry> found;
+  const std::string mask = NamePart(pattern);
+  const Node* folder = Find(FolderPart(pattern).empty() ? "." : FolderPart(pattern));
+  if (folder == nullptr || !folder->IsFolder()) return found;
+  std::uint32_t excluded = kAttrHidden | kAttrSystem | kAttrVolumeLabel;
+  if (filter == SearchFilter::kPlainFiles) excluded |= kAttrDirectory;
+  for (const auto& child : folder->children) {
+    if (found.size() >= maxCount) break;
+    if ((child->attributes & excluded) != 0 || !WildcardMatch(mask, child->name)) continue;
+    found.push_back({child->name, child->attributes});
+  }
+  return found;
+}
+
+ErrorCode MemoryFileSystem::PrepareWrite(const std::string& path, std::size_t size,
+                                         Node*& parent, std::string& name) {
+  const auto parsed = Parse(path);
+  if (!parsed || parsed->parts.empty()) return kErrorInvalidName;
+  if (drives_.count(parsed->drive) == 0) return kErrorPathNotFound;
+  if (readOnlyDrives_.count(parsed->drive) != 0) return kErrorAccessDenied;
+  parent = Find(FolderPart(parsed->Full()));
+  if (parent == nullptr || !parent->IsFolder()) return kErrorPathNotFound;
+  name = parsed->parts.back();
+  const Node* existing = parent->Child(name);
+  if (existing != nullptr && existing->IsFolder()) return kErrorAccessDenied;
+  if (locked_.count(ToUpper(parsed->Full())) != 0) return kErrorSharingViolation;
+  const auto limit = capacity_.find(parsed->drive);
+  if (limit != capacity_.end()) {
+    const std::size_t freed = existing != nullptr ? existing->content.size() : 0;
+    if (UsedBytes(parsed->drive) - freed + size > limit->second) return kErrorDiskFull;
+  }
+  return kOk;
+}
+
+ErrorCode MemoryFileSystem::CopyFileOver(const std::string& from, const std::string& to) {
+  journal_.push_back("copy " + from + " -> " + to);
+  const Node* source = Find(from);
+  if (source == nullptr) return Parse(from) ? kErrorFileNotFound : kErrorInvalidName;
+  if (source->IsFolder()) return kErrorAccessDenied;
+  if (const auto parsed = Parse(from); locked_.count(ToUpper(parsed->Full())) != 0) {
+    return kErrorSharingViolation;
+  }
+  Node* parent = nullptr;
+  std::string name;
+  if (const ErrorCode error = PrepareWrite(to, source->content.size(), parent, name)) return error;
+  Node* target = parent->Child(name);
+  if (target == nullptr) target = parent->Add(name, kAttrArchive);
+  if (target != source) {
+    target->content = source->content;
+    target->attributes = source->attributes | kAttrArchive;
+  }
+  return kOk;
+}
+
+ErrorCode MemoryFileSystem::CreateFolder(const std::string& path) {
+  journal_.push_back("mkdir " + path);
+  const auto parsed = Parse(path);
+  if (!parsed) return kErrorInvalidName;
+  if (parsed->parts.empty() || Find(path) != nullptr) return kErrorAlreadyExists;
+  Node* parent = nullptr;
+  std::string name;
+  if (const ErrorCode error = PrepareWrite(path, 0, parent, name)) return error;
+  parent->Add(name, kAttrDirectory);
+  return kOk;
+}
+
+ErrorCode MemoryFileSystem::ReadWholeFile(const std::string& path, std::string& bytes) {
+  const Node* node = Find(path);
+  if (node == nullptr) return Parse(path) ? kErrorFileNotFound : kErrorInvalidName;
+  if (node->IsFolder()) return kErrorAccessDenied;
+  if (locked_.count(ToUpper(Parse(path)->Full())) != 0) return kErrorSharingViolation;
+  bytes = node->content;
+  return kOk;
+}
+
+ErrorCode MemoryFileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
+  journal_.push_back("write " + path);
+  Node* parent = nullptr;
+  std::string name;
+  if (const ErrorCode error = PrepareWrite(path, bytes.size(), parent, name)) return error;
+  Node* target = parent->Child(name);
+  if (target == nullptr) target = parent->Add(name, kAttrArchive);
+  target->content = std::string(bytes);
+  return kOk;
+}
+
+}  // namespace platform

@@ -1,0 +1,84 @@
+// An in-memory file system with Windows' rules: drive letters, "\" paths,
+// names compared without regard to case, attributes, folder entries listed in
+// the order they were made, a settable clock, and faults on demand. It keeps a
+// journal of every folder creation, copy and write asked of it, so that tests
+// can pin the order of an installation.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace platform {
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  MemoryFileSystem();
+  ~MemoryFileSystem() override;
+
+  // Setting the scene. Missing parent folders are made; a drive is made by
+  // the first path on it.
+  void AddDrive(char letter);
+  void AddFolder(const std::string& path, std::uint32_t attributes = kAttrDirectory);
+  void AddFile(const std::string& path, const std::string& bytes = {},
+               std::uint32_t attributes = kAttrArchive);
+  void SetAttributes(const std::string& path, std::uint32_t attributes);
+  void Remove(const std::string& path);  // a file, or a folder with all it holds
+  void SetCurrentDirectory(const std::string& path) { currentDirectory_ = path; }
+  void SetYear(int year) { year_ = year; }
+
+  // Faults: a locked file is held open by another process without sharing;
+  // a read-only drive refuses every change; a capacity bounds the bytes that
+  // a drive can hold.
+  void LockFile(const std::string& path);
+  void SetReadOnlyDrive(char letter);
+  void SetDriveCapacity(char letter, std::size_t bytes);
+
+  // Looking at the result.
+  std::optional<std::string> FileContent(const std::string& path) const;
+  bool IsFolder(const std::string& path) const;
+  // Every path under `folder` (files and folders, depth first in entry
+  // order), relative to it.
+  std::vector<std::string> Tree(const std::string& folder) const;
+  // "mkdir <path>", "copy <from> -> <to>" and "write <path>", in the order
+  // asked, whether or not they succeeded.
+  const std::vector<std::string>& Journal() const { return journal_; }
+  void ClearJournal() { journal_.clear(); }
+
+  std::string CurrentDirectory() override { return currentDirectory_; }
+  std::optional<std::uint32_t> Attributes(const std::string& path) override;
+  std::vector<DirEntry> Search(const std::string& pattern, SearchFilter filter,
+                               std::size_t maxCount = kAllEntries) override;
+  ErrorCode CopyFileOver(const std::string& from, const std::string& to) override;
+  ErrorCode CreateFolder(const std::string& path) override;
+  int LocalYear() override { return year_; }
+  ErrorCode ReadWholeFile(const std::string& path, std::string& bytes) override;
+  ErrorCode WriteWholeFile(const std::string& path, std::string_view bytes) override;
+
+ private:
+  struct Node;
+  struct Parsed;
+
+  std::optional<Parsed> Parse(const std::string& path) const;
+  Node* Find(const std::string& path) const;
+  Node* Root(char drive, bool create);
+  Node* MakePath(const std::string& path, bool leafIsFolder);
+  ErrorCode PrepareWrite(const std::string& path, std::size_t size, Node*& parent,
+                         std::string& name);
+  std::size_t UsedBytes(char drive) const;
+
+  std::map<char, std::unique_ptr<Node>> drives_;
+  std::set<std::string> locked_;  // upper-cased full paths
+  std::set<char> readOnlyDrives_;
+  std::map<char, std::size_t> capacity_;
+  std::vector<std::string> journal_;
+  std::string currentDirectory_ = "C:\\";
+  int year_ = 2005;
+};
+
+}  // namespace platform

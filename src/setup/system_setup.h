@@ -1,0 +1,51 @@
+// The setup state's own operations on the source folder and the system file:
+// the scan at start-up, and the system file's reader and writer.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+#include "setup/setup_state.h"
+
+namespace setup {
+
+class SystemSetup {
+ public:
+  SystemSetup(SetupState& state, platform::FileSystem& fs) : state_(state), fs_(fs) {}
+
+  // Fills the state from the source folder, the process's current directory:
+  // drives, system file, stations, run files, pictures, bitmap, sample data,
+  // and last the mode. An error while loading or reading the system file does
+  // not stop the scan: everything else is still taken from the source, then
+  // the first such error is raised.
+  void ScanSource();
+
+  // Applies lines 1, 2, 3, 4 and 6 of CfgLines to the state, in that order.
+  // Raises "List index out of bounds (<index>)" for the first missing line;
+  // the lines before it keep their effect.
+  void ReadSystemFile();
+
+  // Rebuilds CfgLines from the state and saves it as DestDir + SysNavn +
+  // ".bib". Raises "Cannot create file <path>" when it cannot be saved; a
+  // previous file of that name is then kept whole.
+  void WriteSystemFile();
+
+ private:
+  void ScanDrives();
+  void ScanSystemFile();
+  void ScanStations();
+  void ScanLists();
+  void ApplyMode();
+  std::string DialLine() const;
+
+  SetupState& state_;
+  platform::FileSystem& fs_;
+};
+
+// A folder text made relative to the drive root: when the first ":" stands
+// at position 1, 2 or 3, everything through the character after it goes;
+// then one trailing "\" goes. "C:\Programs\KAMBRIX\" gives "Programs\KAMBRIX".
+std::string WithoutDrivePrefix(std::string_view folder);
+
+}  // namespace setup

@@ -1,0 +1,48 @@
+#include "platform/wildcard.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Case {
+  const char* pattern;
+  const char* name;
+  bool matches;
+};
+
+TEST(Wildcard, MatchesLikeAWindowsSearchOnLongNames) {
+  const Case cases[] = {
+      {"*.bib", "Plant.bib", true},
+      {"*.bib", "PLANT.BIB", true},
+      {"*.bib", "Plant.bibold", false},
+      {"*.bib", ".bib", true},
+      {"*.cfg", "ABC.cfg.bak", false},
+      {"DATA????", "DATA2004", true},
+      {"DATA????", "data2004", true},
+      {"DATA????", "DATA200", false},
+      {"DATA????", "DATA20045", false},
+      {"*.*", "README", true},
+      {"*.*", "pic.jpg", true},
+      {"abc.*", "abc", true},
+      {"abc.*", "abcd", false},
+      {"*", "", true},
+      {"?", "", false},
+      {"a*b*c", "axxbyyc", true},
+      {"a*b*c", "axxbyy", false},
+      {"*æ*", "blÆk", true},
+      {"?.html", "ø.html", true},
+      {"*.dat", "2004.DAT", true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.matches, platform::WildcardMatch(c.pattern, c.name))
+        << c.pattern << " against " << c.name;
+  }
+}
+
+TEST(Wildcard, ManyStarsOnLongNamesStayFast) {
+  const std::string name(5000, 'a');
+  EXPECT_FALSE(platform::WildcardMatch("*a*a*a*a*a*a*a*a*b", name));
+  EXPECT_TRUE(platform::WildcardMatch("*a*a*a*a*a*a*a*a*a", name));
+}
+
+}  // namespace

@@ -1,0 +1,184 @@
+#include <gmock/gmock.h>
+
+#include "platform/memory_file_system.h"
+#include "setup/setup_error.h"
+#include "setup/system_setup.h"
+#include "setup/text_file.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+
+class SystemFile : public ::testing::Test {
+ protected:
+  SystemFile() {
+    fs_.AddFolder("C:\\KAMBRIX");
+    state_.Comport.selected = 0;
+    state_.Baudrate.selected = 0;
+    state_.ModPar.Select(0);
+  }
+
+  void Read(std::initializer_list<const char*> lines) {
+    state_.CfgLines.Clear();
+    for (const char* line : lines) state_.CfgLines.Add(line);
+    setup_.ReadSystemFile();
+  }
+
+  // Reads a file of six lines with the given line 1, 2 or 4.
+  void ReadLine1(const char* line) { Read({line, "COM1,9600", "", "", "", ""}); }
+  void ReadLine2(const char* line) { Read({"", line, "", "", "", ""}); }
+  void ReadLine4(const char* line) { Read({"", "COM1,9600", "", line, "", ""}); }
+
+  std::string Written() {
+    state_.DestDir = "C:\\KAMBRIX\\";
+    state_.DataDir = "C:\\KAMBRIX\\DATA2005";
+    state_.YearSeq = "05001";
+    setup_.WriteSystemFile();
+    return fs_.FileContent("C:\\KAMBRIX\\" + state_.SysNavn + ".bib").value_or("<missing>");
+  }
+
+  std::string WrittenLine4() { return setup::ParseTextFile(Written()).Get(3); }
+
+  platform::MemoryFileSystem fs_;
+  setup::SetupState state_;
+  setup::SystemSetup setup_{state_, fs_};
+};
+
+TEST_F(SystemFile, FirstLineGivesTheProgramFolder) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\KAMBRIX\\DATA2005\\", "KAMBRIX"},
+      {"D:\\Prog\\KAMBRIX\\DATA2005\\", "Prog\\KAMBRIX"},
+      {"KAMBRIX\\DATA", "KAMBRIX"},
+      {"C:\\DATA2005\\", ""},
+      {"C:\\A\\DATA1\\B\\DATA2\\", "A"},
+      {"abcd:\\x\\DATA2005", "abcd:\\x"},
+      {"æ:\\x\\DATA2005", "x"},
+      {"C:Kx\\DATA2005", "x"},
+  };
+  for (const auto& [line, folder] : cases) {
+    state_.PrBib = "unchanged";
+    ReadLine1(line);
+    EXPECT_EQ(folder, state_.PrBib) << line;
+  }
+  // Without "\DATA" (case counts) the line holds no folder.
+  for (const char* line : {"", "C:\\KAMBRIX\\data2005\\", "C:\\KAMBRIX"}) {
+    state_.PrBib = "unchanged";
+    ReadLine1(line);
+    EXPECT_EQ("unchanged", state_.PrBib) << line;
+  }
+}
+
+TEST_F(SystemFile, SecondLineSelectsPortAndBaudRate) {
+  struct Case {
+    const char* line;
+    int port;
+    int baud;
+  };
+  const Case cases[] = {
+      {"COM1,9600", 0, 0},    {"COM4,19200", 3, 1},    {",9600", -1, 0},
+      {"19200", -1, 1},       {"COM2,1920099", 1, -1}, {"COM9,9600", -1, 0},
+      {"com1,9600", -1, 0},   {"", -1, -1},            {"COM3,", 2, -1},
+      {"COM3,19200,x", 2, -1},
+  };
+  for (const Case& c : cases) {
+    ReadLine2(c.line);
+    EXPECT_EQ(c.port, state_.Comport.selected) << c.line;
+    EXPECT_EQ(c.baud, state_.Baudrate.selected) << c.line;
+  }
+}
+
+TEST_F(SystemFile, DialLineChoosesTheConnection) {
+  ReadLine4("");
+  EXPECT_TRUE(state_.DctCon());
+  EXPECT_FALSE(state_.DialShown);
+  ReadLine4("7");
+  EXPECT_TRUE(state_.DctCon());
+
+  ReadLine4("12345678");
+  EXPECT_TRUE(state_.ModemCon());
+  EXPECT_TRUE(state_.DialShown);
+  EXPECT_EQ("12345678", state_.Tlfnr);
+  EXPECT_EQ(0, state_.ModPar.selected);
+
+  ReadLine4("I12345678,+CBST=71");
+  EXPECT_EQ("12345678", state_.Tlfnr);
+  EXPECT_THAT(state_.ModPar.items, ElementsAre("ingen", "+CBST=7", "+CBST=71", "+CBST=71"));
+  EXPECT_EQ(3, state_.ModPar.selected);
+
+  ReadLine4("5550,ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+  EXPECT_EQ("5550", state_.Tlfnr);
+  EXPECT_EQ("ABCDEFGHIJKLMNOPQRST", state_.ModPar.text);
+}
+
+TEST_F(SystemFile, ShortFileReportsTheMissingIndexAfterApplyingWhatItHas) {
+  try {
+    Read({"C:\\Vest\\DATA2004\\", "COM2,19200", "kode", "12345678"});
+    ADD_FAILURE() << "no error";
+  } catch (const setup::SetupError& error) {
+    EXPECT_STREQ("List index out of bounds (5)", error.what());
+  }
+  EXPECT_EQ("Vest", state_.PrBib);
+  EXPECT_EQ(1, state_.Comport.selected);
+  EXPECT_EQ("KODE", state_.UserPassw.Text());
+  EXPECT_EQ("12345678", state_.Tlfnr);
+}
+
+TEST_F(SystemFile, RoundTripKeepsEveryLineTheWriterOwns) {
+  const char* const dialLines[] = {"I12345678,+CBST=71", "12345678", "12345678,+CBST=7", ""};
+  for (const char* dial : dialLines) {
+    Read({"C:\\KAMBRIX\\DATA2004\\", "COM2,19200", "kode", dial, "04001", "båd \x7f ÿ"});
+    state_.MSnavn.Clear();
+    for (const char* station : {"xyz", "ABC"}) state_.MSnavn.Insert(station);
+    EXPECT_EQ(std::string("C:\\KAMBRIX\\DATA2005\\\r\nCOM2,19200\r\nKODE\r\n") + dial +
+                  "\r\n05001\r\nb\xE5" "d \x7f \xFF\r\nABC\r\nXYZ\r\n",
+              Written())
+        << dial;
+  }
+}
+
+TEST_F(SystemFile, WriterDialLineForms) {
+  state_.Tlfnr = "87654321";
+  state_.ChooseConnection(setup::Connection::kDirect);
+  EXPECT_EQ("", WrittenLine4());
+
+  state_.ChooseConnection(setup::Connection::kModem);
+  state_.ModPar.Select(2);
+  EXPECT_EQ("I87654321,+CBST=71", WrittenLine4());
+  state_.ModPar.Select(1);
+  EXPECT_EQ("87654321,+CBST=7", WrittenLine4());
+  // A parameter the user typed is written as typed.
+  state_.ModPar.SetText("+CBST=0,0,1");
+  EXPECT_EQ("87654321,+CBST=0,0,1", WrittenLine4());
+  state_.ModPar.SetText("");
+  EXPECT_EQ("87654321,", WrittenLine4());
+
+  // A phone number of one character with parameter "ingen" reads back as the direct cable.
+  state_.Tlfnr = "9";
+  state_.ModPar.Select(0);
+  state_.CfgLines = setup::ParseTextFile(Written());
+  setup_.ReadSystemFile();
+  EXPECT_TRUE(state_.DctCon());
+}
+
+TEST_F(SystemFile, FileIsNamedAfterTheSystemAndKeptWholeWhenItCannotBeWritten) {
+  state_.Comport.selected = -1;
+  EXPECT_EQ("C:\\KAMBRIX\\DATA2005\\\r\n,9600\r\n\r\n\r\n05001\r\n\r\n", Written());
+  EXPECT_TRUE(fs_.FileContent("C:\\KAMBRIX\\ KAMBRIX datalogger.bib"));
+
+  state_.SysNavn = "Vest|mark";
+  try {
+    Written();
+    ADD_FAILURE() << "no error";
+  } catch (const setup::SetupError& error) {
+    EXPECT_STREQ("Cannot create file C:\\KAMBRIX\\Vest|mark.bib", error.what());
+  }
+
+  state_.SysNavn = " KAMBRIX datalogger";
+  const std::string before = Written();
+  fs_.SetDriveCapacity('C', 1);
+  state_.UserPassw = "longer";
+  EXPECT_THROW(Written(), setup::SetupError);
+  EXPECT_EQ(before, fs_.FileContent("C:\\KAMBRIX\\ KAMBRIX datalogger.bib"));
+}
+
+}  // namespace

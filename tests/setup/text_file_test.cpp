@@ -1,0 +1,70 @@
+#include "setup/text_file.h"
+
+#include <gmock/gmock.h>
+
+#include "platform/memory_file_system.h"
+#include "setup/setup_error.h"
+
+namespace {
+
+using setup::ParseTextFile;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+std::vector<std::string> Lines(std::string_view bytes) { return ParseTextFile(bytes).Lines(); }
+
+TEST(TextFile, EachKindOfLineBreakEndsOneLine) {
+  EXPECT_THAT(Lines(""), IsEmpty());
+  EXPECT_THAT(Lines("\r\n"), ElementsAre(""));
+  EXPECT_THAT(Lines("a"), ElementsAre("a"));
+  EXPECT_THAT(Lines("a\r\n"), ElementsAre("a"));
+  EXPECT_THAT(Lines("a\rb\nc\r\nd"), ElementsAre("a", "b", "c", "d"));
+  EXPECT_THAT(Lines("a\n\rb"), ElementsAre("a", "", "b"));
+  EXPECT_THAT(Lines("a\r\r\n\n"), ElementsAre("a", "", ""));
+  EXPECT_THAT(Lines(std::string_view("a\r\nb\0c\r\nd", 9)), ElementsAre("a", "b"));
+  EXPECT_THAT(Lines(std::string_view("\0abc", 4)), IsEmpty());
+}
+
+TEST(TextFile, EveryByteButNulSurvivesARoundTrip) {
+  std::string allBytes;
+  for (int byte = 1; byte < 256; ++byte) {
+    if (byte != '\r' && byte != '\n') allBytes += static_cast<char>(byte);
+  }
+  setup::TextList lines = ParseTextFile(allBytes + "\r\n");
+  ASSERT_EQ(1, lines.Count());
+  EXPECT_EQ(allBytes + "\r\n", setup::FormatTextFile(lines));
+}
+
+TEST(TextFile, DecodesWindows1252ToUtf8AndBack) {
+  EXPECT_EQ("Målested Søndervang ÆØÅ €", setup::DecodeWindows1252("M\xE5lested S\xF8ndervang \xC6\xD8\xC5 \x80"));
+  // The five bytes Windows-1252 leaves undefined become the C1 controls.
+  EXPECT_EQ("\u0081\u008D\u008F\u0090\u009D", setup::DecodeWindows1252("\x81\x8D\x8F\x90\x9D"));
+  EXPECT_EQ("\xE6\xF8\xE5 \x9A\x9C\x9F", setup::EncodeWindows1252("æøå šœŸ"));
+  EXPECT_EQ("a?b?", setup::EncodeWindows1252("aĀb\xFF"));  // not in the code page; malformed
+}
+
+TEST(TextFile, LoadAndSaveReportTheFileName) {
+  platform::MemoryFileSystem fs;
+  fs.AddFolder("C:\\KAMBRIX");
+  setup::TextList lines;
+  lines.Add("første");
+  lines.Add("");
+  setup::SaveTextFile(fs, "C:\\KAMBRIX\\x.bib", lines);
+  EXPECT_EQ("f\xF8rste\r\n\r\n", fs.FileContent("C:\\KAMBRIX\\x.bib"));
+  EXPECT_EQ(lines.Lines(), setup::LoadTextFile(fs, "C:\\KAMBRIX\\x.bib").Lines());
+
+  try {
+    setup::LoadTextFile(fs, "C:\\KAMBRIX\\missing.dat");
+    ADD_FAILURE() << "no error";
+  } catch (const setup::SetupError& error) {
+    EXPECT_STREQ("Cannot open file C:\\KAMBRIX\\missing.dat", error.what());
+  }
+  try {
+    setup::SaveTextFile(fs, "C:\\nowhere\\x.bib", lines);
+    ADD_FAILURE() << "no error";
+  } catch (const setup::SetupError& error) {
+    EXPECT_STREQ("Cannot create file C:\\nowhere\\x.bib", error.what());
+  }
+}
+
+}  // namespace
