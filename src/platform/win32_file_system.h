@@ -1,0 +1,33 @@
+// The file system of the running Windows, through the wide-character Win32
+// API. Paths arrive as UTF-8 and are converted at each call; error codes are
+// those GetLastError gives.
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace platform {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  // Turns off the system's "There is no disk in the drive" box for the whole
+  // process: the source scan probes drives such as A:\ or an empty CD drive,
+  // and such a probe must simply fail.
+  Win32FileSystem();
+
+  std::string CurrentDirectory() override;
+  std::optional<std::uint32_t> Attributes(const std::string& path) override;
+  std::vector<DirEntry> Search(const std::string& pattern, SearchFilter filter,
+                               std::size_t maxCount = kAllEntries) override;
+  ErrorCode CopyFileOver(const std::string& from, const std::string& to) override;
+  ErrorCode CreateFolder(const std::string& path) override;
+  int LocalYear() override;
+  // Opens the file sharing it only with other readers, so that a file some
+  // program is still writing is not read half-written.
+  ErrorCode ReadWholeFile(const std::string& path, std::string& bytes) override;
+  // Writes a temporary file beside the target, flushes it and moves it over
+  // the target; on failure the temporary file is deleted again. A name with a
+  // character Windows forbids fails at the move with ERROR_INVALID_NAME.
+  ErrorCode WriteWholeFile(const std::string& path, std::string_view bytes) override;
+};
+
+}  // namespace platform

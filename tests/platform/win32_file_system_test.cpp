@@ -1,0 +1,146 @@
+// The Win32 file system on real folders under the test's own temporary
+// folder: the shared contract, and what only a real Windows file system shows.
+#include "platform/win32_file_system.h"
+
+#include <gmock/gmock.h>
+#include <windows.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/file_system_contract.h"
+#include "platform/wide.h"
+
+namespace platform_test {
+namespace {
+
+using platform::SearchFilter;
+using ::testing::ElementsAre;
+using ::testing::UnorderedElementsAre;
+
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW data;
+  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+// A fresh folder under the temporary folder, removed with all it holds at the
+// end. Test processes may run side by side, so the name carries the process id.
+class Win32Scene : public ContractScene {
+ public:
+  Win32Scene() {
+    static int counter = 0;
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+    root_ = std::wstring(temp, length) + L"fs_test_" + std::to_wstring(GetCurrentProcessId()) +
+            L"_" + std::to_wstring(++counter);
+    if (!CreateDirectoryW(root_.c_str(), nullptr)) {
+      throw std::runtime_error("cannot create " + platform::Narrow(root_));
+    }
+  }
+  ~Win32Scene() override {
+    for (const HANDLE handle : held_) CloseHandle(handle);
+    RemoveTree(root_);
+  }
+
+  platform::FileSystem& Fs() override { return fs_; }
+  std::string Root() override { return platform::Narrow(root_); }
+  void SetAttributes(const std::string& path, std::uint32_t attributes) override {
+    ASSERT_TRUE(SetFileAttributesW(platform::Widen(path).c_str(), attributes)) << path;
+  }
+  void HoldOpen(const std::string& path) override {
+    const HANDLE handle = CreateFileW(platform::Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, handle) << path;
+    held_.push_back(handle);
+  }
+
+ private:
+  platform::Win32FileSystem fs_;
+  std::wstring root_;
+  std::vector<HANDLE> held_;
+};
+
+std::unique_ptr<ContractScene> MakeWin32Scene() { return std::make_unique<Win32Scene>(); }
+
+INSTANTIATE_TEST_SUITE_P(Win32, FileSystemContract, ::testing::Values(&MakeWin32Scene));
+
+std::vector<std::string> Names(const std::vector<platform::DirEntry>& entries) {
+  std::vector<std::string> names;
+  for (const auto& entry : entries) names.push_back(entry.name);
+  return names;
+}
+
+class Win32FileSystemTest : public ::testing::Test {
+ protected:
+  void TearDown() override { SetCurrentDirectoryW(startFolder_.c_str()); }
+
+  std::string Path(const std::string& relative) { return root_ + "\\" + relative; }
+
+  Win32Scene scene_;
+  platform::FileSystem& fs_ = scene_.Fs();
+  const std::string root_ = scene_.Root();
+  const std::wstring startFolder_ = platform::Widen(fs_.CurrentDirectory());
+};
+
+// Danish names must survive the trip to UTF-16 and back in every call,
+// and Windows compares them without regard to case.
+TEST_F(Win32FileSystemTest, DanishNamesRoundTrip) {
+  const std::string folder = Path("Målinger på Ærø");
+  ASSERT_EQ(platform::kOk, fs_.CreateFolder(folder));
+  ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(folder + "\\Måler æøå.txt", "ÆØÅ"));
+  ASSERT_EQ(platform::kOk, fs_.CopyFileOver(folder + "\\Måler æøå.txt", folder + "\\Kopi ÆØÅ.txt"));
+
+  EXPECT_THAT(Names(fs_.Search(folder + "\\*.txt", SearchFilter::kPlainFiles)),
+              UnorderedElementsAre("Måler æøå.txt", "Kopi ÆØÅ.txt"));
+  EXPECT_THAT(Names(fs_.Search(Path("*"), SearchFilter::kFilesAndFolders)),
+              ElementsAre("Målinger på Ærø"));
+  std::string bytes;
+  EXPECT_EQ(platform::kOk, fs_.ReadWholeFile(Path("MÅLINGER PÅ ÆRØ\\MÅLER ÆØÅ.TXT"), bytes));
+  EXPECT_EQ("ÆØÅ", bytes);
+
+  ASSERT_TRUE(SetCurrentDirectoryW(platform::Widen(folder).c_str()));
+  EXPECT_EQ(folder, fs_.CurrentDirectory());
+  EXPECT_THAT(Names(fs_.Search("kopi*.*", SearchFilter::kPlainFiles)), ElementsAre("Kopi ÆØÅ.txt"));
+}
+
+// Reads and writes go in pieces; a file larger than one piece must come
+// back byte for byte.
+TEST_F(Win32FileSystemTest, LargeFileRoundTrips) {
+  std::string bytes(300001, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
+  ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(Path("big.bin"), bytes));
+  std::string back;
+  ASSERT_EQ(platform::kOk, fs_.ReadWholeFile(Path("big.bin"), back));
+  EXPECT_TRUE(back == bytes) << "read " << back.size() << " of " << bytes.size() << " bytes";
+}
+
+// A file that a running program holds open cannot be replaced; the write
+// must fail and leave the file and the folder as they were.
+TEST_F(Win32FileSystemTest, WriteOntoFileHeldOpenFailsAndLeavesNoTemporaryFile) {
+  ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(Path("held.txt"), "old"));
+  scene_.HoldOpen(Path("held.txt"));
+
+  EXPECT_NE(platform::kOk, fs_.WriteWholeFile(Path("held.txt"), "new"));
+  EXPECT_THAT(Names(fs_.Search(Path("*"), SearchFilter::kFilesAndFolders)),
+              ElementsAre("held.txt"));
+}
+
+}  // namespace
+}  // namespace platform_test
