@@ -1,0 +1,73 @@
+#include "platform/win32_shell.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <wrl/client.h>
+
+#include <cstdio>
+
+#include "platform/wide.h"
+
+namespace platform {
+
+using Microsoft::WRL::ComPtr;
+
+ComInitialization::ComInitialization()
+    : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+
+ComInitialization::~ComInitialization() {
+  if (initialized_) CoUninitialize();
+}
+
+std::optional<std::string> Win32Shell::DesktopFolder() {
+  PIDLIST_ABSOLUTE items = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOPDIRECTORY, &items))) {
+    return std::nullopt;
+  }
+  wchar_t path[MAX_PATH + 1] = {};
+  const BOOL found = SHGetPathFromIDListW(items, path);
+  CoTaskMemFree(items);
+  if (!found || path[0] == L'\0') return std::nullopt;
+  std::string folder = Narrow(path);
+  if (folder.back() == '\\') folder.pop_back();
+  return folder;
+}
+
+ShortcutResult Win32Shell::SaveShortcut(const Shortcut& shortcut) {
+  using Failure = ShortcutResult::Failure;
+  ComPtr<IUnknown> object;
+  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(&object));
+  if (FAILED(result)) return {Failure::kCreateObject, static_cast<std::uint32_t>(result)};
+  ComPtr<IShellLinkW> link;
+  ComPtr<IPersistFile> file;
+  if (FAILED(result = object.As(&link)) || FAILED(result = object.As(&file))) {
+    return {Failure::kQueryInterface, static_cast<std::uint32_t>(result)};
+  }
+  link->SetPath(Widen(shortcut.target).c_str());
+  link->SetWorkingDirectory(Widen(shortcut.workingDirectory).c_str());
+  if (shortcut.arguments) link->SetArguments(Widen(*shortcut.arguments).c_str());
+  result = file->Save(Widen(shortcut.linkPath).c_str(), FALSE);
+  if (FAILED(result)) return {Failure::kSave, static_cast<std::uint32_t>(result)};
+  return {};
+}
+
+std::string Win32Shell::MessageFor(std::uint32_t code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text(buffer != nullptr ? buffer : L"", length);
+  LocalFree(buffer);
+  // The error box adds its own full stop.
+  while (!text.empty() && (text.back() <= L' ' || text.back() == L'.')) text.pop_back();
+  if (text.empty()) {
+    char fallback[32];
+    std::snprintf(fallback, sizeof fallback, "OLE error %08X", static_cast<unsigned>(code));
+    return fallback;
+  }
+  return Narrow(text);
+}
+
+}  // namespace platform

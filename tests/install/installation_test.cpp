@@ -1,0 +1,234 @@
+#include "install/installation.h"
+
+#include <gmock/gmock.h>
+
+#include "platform/memory_file_system.h"
+#include "setup/setup_error.h"
+#include "setup/system_setup.h"
+#include "setup/text_file.h"
+#include "support/sample_source.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class Install : public ::testing::Test {
+ protected:
+  Install() {
+    fs_.AddDrive('C');
+    fs_.AddDrive('D');
+    fs_.SetYear(2005);
+  }
+
+  // The sample distribution on drive E, scanned as at start-up.
+  void ScanSample() {
+    test_support::LoadHostFolder(fs_, test_support::SampleDir(), "E:\\");
+    fs_.SetCurrentDirectory("E:\\");
+    setup::SystemSetup(state_, fs_).ScanSource();
+    state_.InstFiles = setup::LoadTextFile(fs_, "E:\\Install.dat");
+  }
+
+  // A source with only the given Install.dat lines and prog files.
+  void SourceWith(std::initializer_list<const char*> lines) {
+    fs_.AddFolder("E:\\prog");
+    fs_.SetCurrentDirectory("E:\\");
+    setup::SystemSetup(state_, fs_).ScanSource();
+    for (const char* line : lines) state_.InstFiles.Add(line);
+  }
+
+  platform::MemoryFileSystem fs_;
+  platform::MemoryShell shell_;
+  setup::SetupState state_;
+  install::Installation installation_{state_, fs_, shell_};
+};
+
+TEST_F(Install, SampleIsInstalledGroupByGroupInListOrder) {
+  ScanSample();
+  fs_.ClearJournal();
+  installation_.RunInstall();
+  EXPECT_THAT(fs_.Journal(), ElementsAre(
+      "mkdir C:\\KAMBRIX", "mkdir C:\\KAMBRIX\\MSinfo", "mkdir C:\\KAMBRIX\\MSinfo\\pic",
+      "mkdir C:\\KAMBRIX\\DATA2005",
+      "copy E:\\prog\\sarnok.exe -> C:\\KAMBRIX\\sarnok.exe",
+      "copy E:\\prog\\delviq.exe -> C:\\KAMBRIX\\delviq.exe",
+      "copy E:\\prog\\kbxfelt.dll -> C:\\KAMBRIX\\kbxfelt.dll",
+      "copy E:\\prog\\delviq.hlp -> C:\\KAMBRIX\\delviq.hlp",
+      "copy E:\\prog\\LAESMIG.TXT -> C:\\KAMBRIX\\LAESMIG.TXT",
+      "copy E:\\config\\ABC.cfg -> C:\\KAMBRIX\\ABC.cfg",
+      "copy E:\\config\\KLM.cfg -> C:\\KAMBRIX\\KLM.cfg",
+      "copy E:\\config\\XYZ.cfg -> C:\\KAMBRIX\\XYZ.cfg",
+      "copy E:\\config\\maaling.run -> C:\\KAMBRIX\\maaling.run",
+      "copy E:\\config\\MSinfo\\ABC.html -> C:\\KAMBRIX\\MSinfo\\ABC.html",
+      "copy E:\\config\\MSinfo\\XYZ.html -> C:\\KAMBRIX\\MSinfo\\XYZ.html",
+      "copy E:\\config\\MSinfo\\pic\\abc1.png -> C:\\KAMBRIX\\MSinfo\\pic\\abc1.png",
+      "copy E:\\config\\MSinfo\\pic\\xyz1.png -> C:\\KAMBRIX\\MSinfo\\pic\\xyz1.png",
+      "copy E:\\config\\logo.bmp -> C:\\KAMBRIX\\logo.bmp",
+      "mkdir C:\\KAMBRIX\\DATA2004",
+      "copy E:\\DATA2004\\0401.dat -> C:\\KAMBRIX\\DATA2004\\0401.dat",
+      "copy E:\\DATA2004\\0402.dat -> C:\\KAMBRIX\\DATA2004\\0402.dat",
+      "copy E:\\DATA2004\\0403.dat -> C:\\KAMBRIX\\DATA2004\\0403.dat"));
+  EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
+  EXPECT_EQ("C:\\KAMBRIX\\", state_.DestDir);
+  EXPECT_EQ("C:\\KAMBRIX\\DATA2005", state_.DataDir);
+  EXPECT_EQ("05001", state_.YearSeq);
+  EXPECT_EQ(fs_.FileContent("E:\\config\\logo.bmp"), fs_.FileContent("C:\\KAMBRIX\\logo.bmp"));
+}
+
+TEST_F(Install, TargetFolderPutsTheFolderTextUnderTheChosenDrive) {
+  state_.DrBox.items = {"C", "D"};
+  const std::tuple<int, const char*, const char*> cases[] = {
+      {0, "KAMBRIX", "C:\\KAMBRIX"},
+      {0, "KAMBRIX\\", "C:\\KAMBRIX"},
+      {1, "C:\\KAMBRIX\\", "D:\\KAMBRIX"},
+      {1, "Prog\\KAMBRIX", "D:\\Prog\\KAMBRIX"},
+      {0, "C:KAMBRIX", "C:\\AMBRIX"},
+      {0, "Måling:\\x", "C:\\Måling:\\x"},
+  };
+  for (const auto& [drive, folder, target] : cases) {
+    state_.DrBox.selected = drive;
+    state_.PrBib = folder;
+    EXPECT_EQ(target, installation_.TargetFolder()) << folder;
+  }
+}
+
+TEST_F(Install, RefusesWithoutDriveOrFolderBeforeWritingAnything) {
+  SourceWith({"a.exe"});
+  fs_.ClearJournal();
+  state_.PrBib = "KAMBRIX";
+  state_.DrBox.items.clear();
+  state_.DrBox.selected = -1;
+  EXPECT_EQ(install::Refusal::kNoDrive, installation_.CheckTarget());
+  EXPECT_THROW(installation_.RunInstall(), setup::SetupError);
+
+  state_.DrBox.items = {"C"};
+  state_.DrBox.selected = 0;
+  for (const char* folder : {"", "C:", "C:\\", "\\", "D:\\ .\\"}) {
+    state_.PrBib = folder;
+    EXPECT_EQ(install::Refusal::kNoProgramFolder, installation_.CheckTarget()) << folder;
+    try {
+      installation_.RunInstall();
+      ADD_FAILURE() << "not refused: " << folder;
+    } catch (const setup::SetupError& error) {
+      EXPECT_STREQ("Der er ikke angivet nogen programmappe", error.what());
+    }
+  }
+  EXPECT_THAT(fs_.Journal(), IsEmpty());
+}
+
+TEST_F(Install, YearGivesTheDataFolderAndSequenceAndEachYearKeepsItsFolder) {
+  SourceWith({});
+  installation_.RunInstall();
+  fs_.SetYear(2006);
+  installation_.RunInstall();
+  EXPECT_EQ("06001", state_.YearSeq);
+  EXPECT_TRUE(fs_.IsFolder("C:\\KAMBRIX\\DATA2005"));
+  EXPECT_TRUE(fs_.IsFolder("C:\\KAMBRIX\\DATA2006"));
+}
+
+TEST_F(Install, MissingSourcesAreSkippedSilently) {
+  SourceWith({"missing.exe", "", "present.exe"});
+  fs_.AddFile("E:\\prog\\present.exe", "p");
+  state_.MSnavn.Insert("*");
+  state_.MSnavn.Insert("NEW");
+  installation_.RunInstall();
+  EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
+  EXPECT_THAT(fs_.Tree("C:\\KAMBRIX"),
+              ElementsAre("MSinfo", "MSinfo\\pic", "DATA2005", "present.exe"));
+}
+
+TEST_F(Install, SecondInstallReplacesSameNamesAndKeepsOtherFiles) {
+  ScanSample();
+  installation_.RunInstall();
+  fs_.AddFile("C:\\KAMBRIX\\delviq.exe", "changed by the user");
+  fs_.AddFile("C:\\KAMBRIX\\DATA2005\\measured.dat", "kept");
+  installation_.RunInstall();
+  EXPECT_EQ(fs_.FileContent("E:\\prog\\delviq.exe"), fs_.FileContent("C:\\KAMBRIX\\delviq.exe"));
+  EXPECT_EQ("kept", fs_.FileContent("C:\\KAMBRIX\\DATA2005\\measured.dat"));
+}
+
+TEST_F(Install, CopiesThatFailAlthoughTheSourceExistsAreListed) {
+  SourceWith({"locked.dll", "sub\\x.exe", "ok\\y.exe", "after.exe"});
+  for (const char* name : {"locked.dll", "sub\\x.exe", "ok\\y.exe", "after.exe"}) {
+    fs_.AddFile(std::string("E:\\prog\\") + name, name);
+  }
+  fs_.AddFile("C:\\KAMBRIX\\locked.dll", "in use");
+  fs_.LockFile("C:\\KAMBRIX\\locked.dll");
+  fs_.AddFolder("C:\\KAMBRIX\\ok");
+  installation_.RunInstall();
+  EXPECT_THAT(installation_.NotInstalled(),
+              ElementsAre("C:\\KAMBRIX\\locked.dll", "C:\\KAMBRIX\\sub\\x.exe"));
+  EXPECT_EQ("ok\\y.exe", fs_.FileContent("C:\\KAMBRIX\\ok\\y.exe"));
+  EXPECT_EQ("after.exe", fs_.FileContent("C:\\KAMBRIX\\after.exe"));
+}
+
+TEST_F(Install, NamesReachingOutsideTheFoldersAreNeverCopied) {
+  fs_.AddFile("C:\\Windows\\x.dll", "system");
+  fs_.AddFile("E:\\secret.txt", "outside the source");
+  SourceWith({"..\\..\\Windows\\x.dll", "C:\\Windows\\x.dll", "\\Windows\\x.dll",
+              "../secret.txt", ".. \\secret.txt", "x.dll:stream"});
+  fs_.AddFile("E:\\prog\\x.dll", "from the distribution");
+  state_.BmpName = "..\\..\\secret.txt";
+  installation_.RunInstall();
+  EXPECT_EQ("system", fs_.FileContent("C:\\Windows\\x.dll"));
+  EXPECT_FALSE(fs_.FileContent("C:\\secret.txt"));
+  EXPECT_FALSE(fs_.FileContent("C:\\KAMBRIX\\secret.txt"));
+  EXPECT_EQ(7u, installation_.NotInstalled().size());
+  EXPECT_TRUE(install::StaysInside("sub\\x.exe"));
+  EXPECT_TRUE(install::StaysInside(".\\x..y.exe"));
+}
+
+TEST_F(Install, ProgressCountsEveryPlannedCopy) {
+  ScanSample();
+  std::vector<std::size_t> done;
+  std::size_t planned = 0;
+  installation_.SetProgress([&](std::size_t count, std::size_t total) {
+    done.push_back(count);
+    planned = total;
+  });
+  installation_.RunInstall();
+  EXPECT_EQ(17u, planned);
+  ASSERT_EQ(17u, done.size());
+  EXPECT_EQ(17u, done.back());
+}
+
+TEST_F(Install, ForceDirNeedsAPath) {
+  EXPECT_THROW(installation_.ForceDir(""), setup::SetupError);
+  installation_.ForceDir("D:\\a\\b\\c\\");
+  EXPECT_TRUE(fs_.IsFolder("D:\\a\\b\\c"));
+}
+
+TEST_F(Install, ShortcutsCarryTargetWorkingFolderAndTheSystemName) {
+  state_.DestDir = "C:\\KAMBRIX\\";
+  installation_.MakeShortcut("delviq", false);
+  installation_.MakeShortcut("sarnok", true);
+  ASSERT_EQ(2u, shell_.saved.size());
+  EXPECT_EQ("C:\\Users\\test\\Desktop\\delviq.lnk", shell_.saved[0].linkPath);
+  EXPECT_EQ("C:\\KAMBRIX\\delviq.exe", shell_.saved[0].target);
+  EXPECT_EQ("C:\\KAMBRIX\\", shell_.saved[0].workingDirectory);
+  EXPECT_FALSE(shell_.saved[0].arguments);
+  EXPECT_EQ("C:\\KAMBRIX\\sarnok.exe", shell_.saved[1].target);
+  EXPECT_EQ(" KAMBRIX datalogger", shell_.saved[1].arguments);
+  EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
+}
+
+TEST_F(Install, ShortcutFailures) {
+  state_.DestDir = "C:\\KAMBRIX\\";
+  shell_.desktop.reset();
+  installation_.MakeShortcut("delviq", false);
+  shell_.desktop = "C:\\Desk";
+  shell_.failWith = platform::ShortcutResult::Failure::kSave;
+  installation_.MakeShortcut("sarnok", true);
+  EXPECT_THAT(shell_.saved, IsEmpty());
+  EXPECT_THAT(installation_.NotInstalled(), ElementsAre("delviq.lnk", "C:\\Desk\\sarnok.lnk"));
+
+  shell_.failWith = platform::ShortcutResult::Failure::kQueryInterface;
+  try {
+    installation_.MakeShortcut("delviq", false);
+    ADD_FAILURE() << "no error";
+  } catch (const setup::SetupError& error) {
+    EXPECT_STREQ("Unspecified error", error.what());
+  }
+}
+
+}  // namespace
