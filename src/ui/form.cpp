@@ -1,0 +1,664 @@
+#include "ui/form.h"
+
+#include <commctrl.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
+
+#include <exception>
+#include <stdexcept>
+#include <thread>
+
+#include "platform/file_system.h"
+#include "platform/unicode.h"
+#include "platform/wide.h"
+#include "setup/setup_error.h"
+#include "setup/text_file.h"
+
+namespace ui {
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"TForm1";
+constexpr wchar_t kAppClass[] = L"TApplication";
+constexpr UINT kWmProgress = WM_APP + 1;
+constexpr UINT kWmCopiesDone = WM_APP + 2;
+constexpr std::size_t kListedNotInstalled = 20;
+
+std::wstring Wide(const std::string& text) { return platform::Widen(text); }
+
+std::string TextOf(HWND control) {
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), length + 1)));
+  return platform::Narrow(text);
+}
+
+void SetText(HWND control, const std::string& text) {
+  if (TextOf(control) != text) SetWindowTextW(control, Wide(text).c_str());
+}
+
+void FillList(HWND combo, const std::vector<std::string>& items, int selected) {
+  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+  for (const auto& item : items) {
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+  }
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+}
+
+// The edit field inside a combo box with typing; nullptr for a plain list.
+HWND ComboEdit(HWND combo) {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  return GetComboBoxInfo(combo, &info) ? info.hwndItem : nullptr;
+}
+
+int Selection(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
+
+bool IsInput(UINT message) {
+  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+         (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK) ||
+         message == WM_NCXBUTTONDOWN || message == WM_NCXBUTTONUP || message == WM_NCXBUTTONDBLCLK;
+}
+
+int WindowDpi(HWND hwnd) {
+  // GetDpiForWindow exists from Windows 10 on; before, the system DPI holds.
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (getDpiForWindow != nullptr && hwnd != nullptr) {
+    if (const UINT dpi = getDpiForWindow(hwnd)) return static_cast<int>(dpi);
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kDesignDpi;
+}
+
+HICON ProgramIcon(int size) {
+  auto icon = static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+  return icon != nullptr ? icon : LoadIconW(nullptr, IDI_APPLICATION);
+}
+
+}  // namespace
+
+// The taskbar button's progress bar; silently absent where the shell has none.
+class TaskbarProgress {
+ public:
+  explicit TaskbarProgress(HWND window) : window_(window) {
+    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(&taskbar_))) ||
+        FAILED(taskbar_->HrInit())) {
+      taskbar_.Reset();
+    }
+  }
+  void Show(std::size_t done, std::size_t total) {
+    if (taskbar_) taskbar_->SetProgressValue(window_, done, total == 0 ? 1 : total);
+  }
+  void Clear() {
+    if (taskbar_) taskbar_->SetProgressState(window_, TBPF_NOPROGRESS);
+  }
+
+ private:
+  HWND window_;
+  Microsoft::WRL::ComPtr<ITaskbarList3> taskbar_;
+};
+
+std::string NotInstalledText(const std::vector<std::string>& paths) {
+  std::string text = "Følgende filer kunne ikke installeres:";
+  for (std::size_t i = 0; i < paths.size() && i < kListedNotInstalled; ++i) text += "\n" + paths[i];
+  if (paths.size() > kListedNotInstalled) {
+    text += "\nog " + std::to_string(paths.size() - kListedNotInstalled) + " andre";
+  }
+  return text;
+}
+
+TForm1::TForm1(platform::FileSystem& fs, platform::Shell& shell, Dialogs& dialogs,
+               std::function<void()> endProgram)
+    : fs_(fs), shell_(shell), dialogs_(dialogs), endProgram_(std::move(endProgram)) {}
+
+TForm1::~TForm1() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  if (appWindow_ != nullptr) DestroyWindow(appWindow_);
+  if (font_ != nullptr) DeleteObject(font_);
+}
+
+HWND TForm1::Control(ControlId id) const {
+  return controls_[static_cast<std::size_t>(id - kLabel1)];
+}
+
+int TForm1::Scale(int pixels) const { return MulDiv(pixels, dpi_, kDesignDpi); }
+
+void TForm1::Create(int show) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  INITCOMMONCONTROLSEX common = {sizeof(common), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&common);
+
+  WNDCLASSEXW windowClass = {};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = &TForm1::WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.hIcon = ProgramIcon(GetSystemMetrics(SM_CXICON));
+  windowClass.hIconSm = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
+  windowClass.lpszClassName = kFormClass;
+  RegisterClassExW(&windowClass);
+  windowClass.lpfnWndProc = &TForm1::AppWindowProc;
+  windowClass.lpszClassName = kAppClass;
+  RegisterClassExW(&windowClass);
+
+  // The taskbar button belongs to a window of no size that carries the
+  // program's title; the form it owns has no button of its own.
+  appWindow_ = CreateWindowExW(0, kAppClass, Wide(ProgramTitle()).c_str(),
+                               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
+                               0, 0, nullptr, nullptr, instance, this);
+  dpi_ = WindowDpi(appWindow_);
+  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, Wide(state_.Caption).c_str(),
+                          WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, Scale(kWindow.left),
+                          Scale(kWindow.top), Scale(kWindow.width), Scale(kWindow.height),
+                          appWindow_, nullptr, instance, this);
+  if (appWindow_ == nullptr || hwnd_ == nullptr) {
+    throw std::runtime_error("Cannot create the window");
+  }
+  progress_ = std::make_unique<TaskbarProgress>(appWindow_);
+
+  ShowWindow(appWindow_, show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ||
+                                 show == SW_SHOWMINNOACTIVE
+                             ? SW_SHOWMINNOACTIVE
+                             : SW_SHOWNORMAL);
+  ShowWindow(hwnd_, show == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  UpdateWindow(hwnd_);
+  SetFocus(Control(kInStall));
+}
+
+LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<TForm1*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    form->hwnd_ = hwnd;
+  }
+  auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (form == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+  LRESULT result = 0;
+  Guarded(form->dialogs_, hwnd, [&] { result = form->HandleMessage(message, wParam, lParam); });
+  return result;
+}
+
+LRESULT CALLBACK TForm1::AppWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(
+        reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
+  }
+  const auto* form = reinterpret_cast<const TForm1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  HWND formWindow = form != nullptr ? form->hwnd_ : nullptr;
+  if (formWindow != nullptr) {
+    // The taskbar window hands activation and closing on to the form.
+    if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(formWindow)) {
+      SetActiveWindow(formWindow);
+      return 0;
+    }
+    if (message == WM_CLOSE) {
+      PostMessageW(formWindow, WM_CLOSE, 0, 0);
+      return 0;
+    }
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND hwnd = hwnd_;
+  switch (message) {
+    case WM_CREATE:
+      CreateControls();
+      Guarded(dialogs_, hwnd_, [this] { FormCreate(); });
+      ShowState();
+      return 0;
+    case WM_COMMAND:
+      if (!showing_ && lParam != 0) OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_SIZE:
+      LayOut();
+      return 0;
+    case WM_DPICHANGED: {
+      dpi_ = HIWORD(wParam);
+      ApplyFont();
+      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      LayOut();
+      return 0;
+    }
+    case WM_ACTIVATE:
+      // A plain window keeps track of its focused control itself.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        lastFocus_ = GetFocus();
+      } else if (lastFocus_ != nullptr && IsChild(hwnd_, lastFocus_)) {
+        SetFocus(lastFocus_);
+        return 0;
+      }
+      break;
+    case WM_SYSCOMMAND:
+      // Minimising the form minimises the taskbar window, which hides it.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        ShowWindow(appWindow_, SW_MINIMIZE);
+        return 0;
+      }
+      break;
+    case WM_SETCURSOR:
+      if (busy_) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
+    case kWmProgress:
+      progress_->Show(static_cast<std::size_t>(wParam), static_cast<std::size_t>(lParam));
+      return 0;
+    case kWmCopiesDone:
+      copiesDone_ = true;
+      return 0;
+    case WM_CLOSE:
+      if (busy_) return 0;  // the copies are not left half done
+      Guarded(dialogs_, hwnd_, [this] { FormClose(); });
+      DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      endProgram_();
+      break;
+    case WM_NCDESTROY:
+      hwnd_ = nullptr;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void TForm1::CreateControls() {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  for (const ControlSpec& spec : kControls) {
+    const wchar_t* windowClass = L"STATIC";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD exStyle = 0;
+    switch (spec.kind) {
+      case Kind::kLabel:
+        style |= SS_LEFT | SS_NOPREFIX;
+        break;
+      case Kind::kButton:
+        windowClass = L"BUTTON";
+        style |= BS_PUSHBUTTON;
+        break;
+      case Kind::kEdit:
+        windowClass = L"EDIT";
+        style |= ES_AUTOHSCROLL | (spec.id == kUserPassw ? ES_UPPERCASE : 0);
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case Kind::kDropDownList:
+        windowClass = L"COMBOBOX";
+        style |= CBS_DROPDOWNLIST | WS_VSCROLL;
+        break;
+      case Kind::kComboBox:
+        windowClass = L"COMBOBOX";
+        style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
+        break;
+      case Kind::kRadio:
+        windowClass = L"BUTTON";
+        style |= BS_AUTORADIOBUTTON | BS_LEFTTEXT;
+        break;
+    }
+    // Every control is a group of its own except the two radio buttons,
+    // which form one; arrow keys then move between those two only.
+    if (spec.tabOrder >= 0) style |= WS_TABSTOP | (spec.id == kDctCon ? 0 : WS_GROUP);
+    controls_[static_cast<std::size_t>(spec.id - kLabel1)] = CreateWindowExW(
+        exStyle, windowClass, Wide(spec.text).c_str(), style, 0, 0, 0, 0, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+  }
+
+  // The tab order is the order of the windows.
+  HWND previous = HWND_TOP;
+  for (int order = 0; order < static_cast<int>(kControls.size()); ++order) {
+    for (const ControlSpec& spec : kControls) {
+      if (spec.tabOrder != order) continue;
+      SetWindowPos(Control(spec.id), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      previous = Control(spec.id);
+    }
+  }
+
+  SendMessageW(Control(kMSnavn), CB_LIMITTEXT, kStationMaxLength, 0);
+  if (HWND stationEdit = ComboEdit(Control(kMSnavn))) {
+    SetWindowSubclass(stationEdit, &TForm1::StationEditProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  }
+
+  ApplyFont();
+  CreateTooltips();
+
+  // The buttons keep their distance to the edges they are anchored to,
+  // measured against the client area the window was designed with.
+  RECT frame = {0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CONTROLPARENT);
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  designClient_ = {MulDiv(client.right, kDesignDpi, dpi_), MulDiv(client.bottom, kDesignDpi, dpi_)};
+  if (designClient_.cx == 0) {
+    designClient_ = {kWindow.width - (frame.right - frame.left),
+                     kWindow.height - (frame.bottom - frame.top)};
+  }
+  LayOut();
+}
+
+void TForm1::ApplyFont() {
+  if (font_ != nullptr) DeleteObject(font_);
+  font_ = CreateFontW(-MulDiv(kWindow.fontPoints, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                      FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, Wide(kWindow.fontFace).c_str());
+  for (HWND control : controls_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  if (tooltip_ != nullptr) SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+}
+
+void TForm1::CreateTooltips() {
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_INITIAL, kTooltipShowMs);
+  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, kTooltipHideMs);
+  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(400));
+  for (const ControlSpec& spec : kControls) {
+    if (spec.tooltip == nullptr) continue;
+    std::wstring text = Wide(spec.tooltip);
+    std::vector<HWND> targets = {Control(spec.id)};
+    // A combo box with typing passes the mouse to its edit field.
+    if (spec.kind == Kind::kComboBox) {
+      if (HWND edit = ComboEdit(Control(spec.id))) targets.push_back(edit);
+    }
+    for (HWND target : targets) {
+      TTTOOLINFOW tool = {};
+      tool.cbSize = TTTOOLINFOW_V2_SIZE;
+      tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+      tool.hwnd = hwnd_;
+      tool.uId = reinterpret_cast<UINT_PTR>(target);
+      tool.lpszText = text.data();
+      SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+  }
+}
+
+void TForm1::LayOut() {
+  if (controls_[0] == nullptr) return;
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  HDC dc = GetDC(hwnd_);
+  const HGDIOBJ oldFont = SelectObject(dc, font_);
+  HDWP positions = BeginDeferWindowPos(static_cast<int>(kControls.size()));
+  for (const ControlSpec& spec : kControls) {
+    int left = Scale(spec.left);
+    int top = Scale(spec.top);
+    int width = Scale(spec.width);
+    int height = Scale(spec.height);
+    if (spec.anchor != Anchor::kLeftTop) {
+      top = client.bottom - Scale(designClient_.cy - spec.top);
+    }
+    if (spec.anchor == Anchor::kRightBottom) {
+      left = client.right - Scale(designClient_.cx - spec.left);
+    }
+    if (spec.kind == Kind::kLabel && spec.text[0] != '\0') {
+      // Labels take the width of their text.
+      const std::wstring text = Wide(spec.text);
+      SIZE extent;
+      if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent)) {
+        width = extent.cx;
+      }
+    }
+    if (spec.kind == Kind::kDropDownList || spec.kind == Kind::kComboBox) {
+      height += Scale(kListItemHeight * kDropDownItems + 2);  // the dropped-down list
+    }
+    positions = DeferWindowPos(positions, Control(spec.id), nullptr, left, top, width, height,
+                               SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  EndDeferWindowPos(positions);
+  SelectObject(dc, oldFont);
+  ReleaseDC(hwnd_, dc);
+
+  for (const ControlSpec& spec : kControls) {
+    if (spec.kind != Kind::kDropDownList && spec.kind != Kind::kComboBox) continue;
+    // The closed box is as high as the table says; its entries are 13 pixels.
+    HWND combo = Control(spec.id);
+    SendMessageW(combo, CB_SETITEMHEIGHT, 0, Scale(kListItemHeight));
+    // Systems differ in what the field height includes, so aim by measuring.
+    const auto closedHeight = [combo] {
+      RECT box;
+      GetWindowRect(combo, &box);
+      return static_cast<int>(box.bottom - box.top);
+    };
+    auto field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    for (int attempt = 0; attempt < 3 && field > 0 && closedHeight() != Scale(spec.height); ++attempt) {
+      field += Scale(spec.height) - closedHeight();
+      SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    }
+  }
+}
+
+void TForm1::ShowState() {
+  showing_ = true;
+  SetWindowTextW(hwnd_, Wide(state_.Caption).c_str());
+  SetText(Control(kSysNavn), state_.SysNavn);
+  SetText(Control(kPrBib), state_.PrBib);
+  SetText(Control(kUserPassw), state_.UserPassw.Text());
+  SetText(Control(kTlfnr), state_.Tlfnr);
+  FillList(Control(kDrBox), state_.DrBox.items, state_.DrBox.selected);
+  FillList(Control(kComport), state_.Comport.items, state_.Comport.selected);
+  FillList(Control(kBaudrate), state_.Baudrate.items, state_.Baudrate.selected);
+  FillList(Control(kModPar), state_.ModPar.items, state_.ModPar.selected);
+  if (state_.ModPar.selected < 0) SetText(Control(kModPar), state_.ModPar.text);
+  showing_ = false;
+  ShowStations();
+  ShowConnection();
+  ShowGroups();
+}
+
+void TForm1::ShowStations() {
+  showing_ = true;
+  FillList(Control(kMSnavn), state_.MSnavn.items, -1);
+  SetText(Control(kMSnavn), state_.MSnavn.entry);
+  showing_ = false;
+}
+
+void TForm1::ShowConnection() {
+  showing_ = true;
+  const std::pair<ControlId, bool> radios[] = {{kModemCon, state_.ModemCon()},
+                                               {kDctCon, state_.DctCon()}};
+  for (const auto& [id, set] : radios) {
+    HWND radio = Control(id);
+    SendMessageW(radio, BM_SETCHECK, set ? BST_CHECKED : BST_UNCHECKED, 0);
+    // Only the set radio button is a tab stop.
+    LONG_PTR style = GetWindowLongPtrW(radio, GWL_STYLE);
+    style = set ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    SetWindowLongPtrW(radio, GWL_STYLE, style);
+  }
+  showing_ = false;
+}
+
+void TForm1::ShowGroups() {
+  for (const ControlSpec& spec : kControls) {
+    bool shown = true;
+    if (spec.group == Group::kComm) shown = state_.CommShown;
+    if (spec.group == Group::kDial) shown = state_.DialShown;
+    HWND control = Control(spec.id);
+    if (!shown && GetFocus() == control) SetFocus(Control(kInStall));
+    ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+void TForm1::OnCommand(int id, int code) {
+  HWND control = Control(static_cast<ControlId>(id));
+  switch (id) {
+    case kSysNavn:
+      if (code == EN_CHANGE) state_.SysNavn = TextOf(control);
+      break;
+    case kPrBib:
+      if (code == EN_CHANGE) state_.PrBib = TextOf(control);
+      break;
+    case kUserPassw:
+      if (code == EN_CHANGE) state_.UserPassw = TextOf(control);
+      break;
+    case kTlfnr:
+      if (code == EN_CHANGE) state_.Tlfnr = TextOf(control);
+      break;
+    case kDrBox:
+      if (code == CBN_SELCHANGE) state_.DrBox.selected = Selection(control);
+      break;
+    case kComport:
+      if (code == CBN_SELCHANGE) state_.Comport.selected = Selection(control);
+      break;
+    case kBaudrate:
+      if (code == CBN_SELCHANGE) state_.Baudrate.selected = Selection(control);
+      break;
+    case kModPar:
+      if (code == CBN_SELCHANGE) state_.ModPar.Select(Selection(control));
+      if (code == CBN_EDITCHANGE) state_.ModPar.SetText(TextOf(control));
+      break;
+    case kMSnavn:
+      if (code == CBN_SELCHANGE) {
+        const int index = Selection(control);
+        if (index >= 0) state_.MSnavn.entry = state_.MSnavn.items[static_cast<std::size_t>(index)];
+      }
+      if (code == CBN_EDITCHANGE) state_.MSnavn.entry = TextOf(control);
+      break;
+    case kModemCon:
+    case kDctCon:
+      if (code == BN_CLICKED) {
+        state_.ChooseConnection(id == kDctCon ? setup::Connection::kDirect : setup::Connection::kModem);
+        RadioClick();
+      }
+      break;
+    case kInStall:
+      if (code == BN_CLICKED) Guarded(dialogs_, hwnd_, [this] { InStallClick(); });
+      break;
+    case kButton2:
+      if (code == BN_CLICKED) Button2Click();
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT CALLBACK TForm1::StationEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR data) {
+  auto* form = reinterpret_cast<TForm1*>(data);
+  // Enter belongs to the station box: it adds the station and presses no button.
+  if (message == WM_GETDLGCODE && lParam != 0) {
+    const auto* key = reinterpret_cast<const MSG*>(lParam);
+    if ((key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_RETURN) {
+      return DLGC_WANTALLKEYS | DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+  }
+  if (message == WM_CHAR) {
+    auto key = static_cast<wchar_t>(wParam);
+    Guarded(form->dialogs_, form->hwnd_, [&] { form->MSnavnKeyPress(key); });
+    if (key == L'\r') return 0;  // a single-line edit would only beep at it
+    wParam = key;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+bool TForm1::PreTranslateMessage(MSG& message) {
+  if (hwnd_ == nullptr || busy_) return false;
+  return IsDialogMessageW(hwnd_, &message) != FALSE;
+}
+
+void TForm1::FormCreate() { systemSetup_.ScanSource(); }
+
+void TForm1::RadioClick() {
+  // The connection rule already ran in the state; show what it decided.
+  ShowConnection();
+  ShowGroups();
+}
+
+void TForm1::MSnavnKeyPress(wchar_t& key) {
+  if (key != L'\r') return;
+  auto& stations = state_.MSnavn;
+  if (stations.entry.empty() || stations.ContainsIgnoreCase(stations.entry)) return;
+  stations.entry = platform::ToUpper(stations.entry);
+  stations.Insert(stations.entry);
+  stations.entry.clear();
+  ShowStations();
+}
+
+void TForm1::InStallClick() {
+  if (!platform::FileExists(fs_, state_.SrcDir + "Install.dat")) {
+    dialogs_.Show(hwnd_, "Der mangler installationsoplysninger", "Filen install.dat mangler",
+                  MB_OK | MB_ICONERROR);
+    endProgram_();
+    return;
+  }
+  install::Installation installation(state_, fs_, shell_);
+  if (const install::Refusal refusal = installation.CheckTarget(); refusal != install::Refusal::kNone) {
+    dialogs_.Show(hwnd_, install::RefusalText(refusal), "Installation af programmer",
+                  MB_OK | MB_ICONWARNING);
+    return;
+  }
+  if (dialogs_.Show(hwnd_, "Instalation foretages til : " + installation.TargetFolder(),
+                    "Installation af programmer", MB_OKCANCEL) != IDOK) {
+    return;
+  }
+  state_.InstFiles = setup::LoadTextFile(fs_, state_.SrcDir + "Install.dat");
+  RunCopies(installation);
+  systemSetup_.WriteSystemFile();
+  if (dialogs_.Show(hwnd_, "Læg genveje på skrivebordet til KAMBRIX programmer",
+                    "Genveje til KAMBRIX programmer", MB_OKCANCEL) == IDOK) {
+    installation.MakeShortcut("delviq", false);
+    if (state_.FullMode) installation.MakeShortcut("sarnok", true);
+  }
+  if (installation.NotInstalled().empty()) {
+    dialogs_.Show(hwnd_, "Filer er blevet installeret", "Installation færdig", MB_OK);
+  } else {
+    dialogs_.Show(hwnd_, NotInstalledText(installation.NotInstalled()), "Installation færdig",
+                  MB_OK | MB_ICONWARNING);
+  }
+  endProgram_();
+}
+
+void TForm1::RunCopies(install::Installation& installation) {
+  const HWND window = hwnd_;
+  installation.SetProgress([window](std::size_t done, std::size_t total) {
+    PostMessageW(window, kWmProgress, done, static_cast<LPARAM>(total));
+  });
+  busy_ = true;
+  copiesDone_ = false;
+  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  std::exception_ptr failure;
+  std::thread worker([&] {
+    try {
+      installation.RunInstall();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    PostMessageW(window, kWmCopiesDone, 0, 0);
+  });
+  // The window keeps painting while the copies run, but takes no input.
+  bool quit = false;
+  MSG message;
+  while (!copiesDone_) {
+    if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
+      quit = true;
+      break;
+    }
+    if (IsInput(message.message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  worker.join();
+  busy_ = false;
+  installation.SetProgress(nullptr);
+  progress_->Clear();
+  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  if (quit) PostQuitMessage(0);
+  if (failure) std::rethrow_exception(failure);
+}
+
+void TForm1::Button2Click() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+void TForm1::FormClose() { state_.ReleaseLists(); }
+
+}  // namespace ui

@@ -1,0 +1,104 @@
+// The setup window, Form1 of class TForm1: a thin view of the setup state.
+// It copies the state into its controls after the scan, writes every edit
+// back, and runs the install dialogue. The state stays the one truth that the
+// installation reads.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "install/installation.h"
+#include "platform/file_system.h"
+#include "platform/shell.h"
+#include "setup/setup_state.h"
+#include "setup/system_setup.h"
+#include "ui/dialogs.h"
+#include "ui/layout.h"
+
+namespace ui {
+
+class TaskbarProgress;
+
+class TForm1 {
+ public:
+  // `endProgram` ends the program: it lets the current handler finish and
+  // then leaves the event loop.
+  TForm1(platform::FileSystem& fs, platform::Shell& shell, Dialogs& dialogs,
+         std::function<void()> endProgram);
+  ~TForm1();
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  // Creates the window, which runs the scan, and shows it as `show` asks
+  // (a ShowWindow command). Raises when Windows cannot create the window.
+  void Create(int show);
+
+  // Keyboard navigation (Tab, Shift+Tab, arrows in the radio group); true
+  // when the message was handled and must not be dispatched.
+  bool PreTranslateMessage(MSG& message);
+
+  HWND Handle() const { return hwnd_; }
+  HWND Control(ControlId id) const;
+  setup::SetupState& State() { return state_; }
+
+  // Event handlers.
+  void FormCreate();
+  void RadioClick();
+  void MSnavnKeyPress(wchar_t& key);
+  void InStallClick();
+  void Button2Click();
+  void FormClose();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK AppWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK StationEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR id, DWORD_PTR data);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void CreateControls();
+  void CreateTooltips();
+  void ApplyFont();
+  void LayOut();
+  int Scale(int pixels) const;
+
+  void ShowState();
+  void ShowStations();
+  void ShowConnection();
+  void ShowGroups();
+  void OnCommand(int id, int code);
+
+  // Runs the copies on a worker thread; meanwhile the window paints and
+  // shows progress but takes no input.
+  void RunCopies(install::Installation& installation);
+
+  platform::FileSystem& fs_;
+  platform::Shell& shell_;
+  Dialogs& dialogs_;
+  std::function<void()> endProgram_;
+
+  setup::SetupState state_;
+  setup::SystemSetup systemSetup_{state_, fs_};
+
+  HWND appWindow_ = nullptr;  // owns the taskbar button, titled with the program's title
+  HWND hwnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  HFONT font_ = nullptr;
+  std::array<HWND, kControls.size()> controls_{};
+  int dpi_ = kDesignDpi;
+  SIZE designClient_{};  // client size at 96 DPI when the window was made
+  bool showing_ = false;  // true while the state is copied into the controls
+  bool busy_ = false;     // true while the copies run
+  bool copiesDone_ = false;
+  HWND lastFocus_ = nullptr;
+  std::unique_ptr<TaskbarProgress> progress_;
+};
+
+// The text of the box that lists what could not be installed.
+std::string NotInstalledText(const std::vector<std::string>& paths);
+
+}  // namespace ui
