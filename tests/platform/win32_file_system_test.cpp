@@ -12,6 +12,7 @@
 
 #include "platform/file_system_contract.h"
 #include "platform/wide.h"
+#include "support/temp_folder.h"
 
 namespace platform_test {
 namespace {
@@ -20,47 +21,15 @@ using platform::SearchFilter;
 using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
 
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW data;
-  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + L"\\" + name;
-      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        DeleteFileW(path.c_str());
-      }
-    } while (FindNextFileW(search, &data));
-    FindClose(search);
-  }
-  RemoveDirectoryW(folder.c_str());
-}
-
-// A fresh folder under the temporary folder, removed with all it holds at the
-// end. Test processes may run side by side, so the name carries the process id.
+// A fresh temporary folder to work in; files held open are let go first.
 class Win32Scene : public ContractScene {
  public:
-  Win32Scene() {
-    static int counter = 0;
-    wchar_t temp[MAX_PATH + 1];
-    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-    root_ = std::wstring(temp, length) + L"fs_test_" + std::to_wstring(GetCurrentProcessId()) +
-            L"_" + std::to_wstring(++counter);
-    if (!CreateDirectoryW(root_.c_str(), nullptr)) {
-      throw std::runtime_error("cannot create " + platform::Narrow(root_));
-    }
-  }
   ~Win32Scene() override {
     for (const HANDLE handle : held_) CloseHandle(handle);
-    RemoveTree(root_);
   }
 
   platform::FileSystem& Fs() override { return fs_; }
-  std::string Root() override { return platform::Narrow(root_); }
+  std::string Root() override { return folder_.Path(); }
   void SetAttributes(const std::string& path, std::uint32_t attributes) override {
     ASSERT_TRUE(SetFileAttributesW(platform::Widen(path).c_str(), attributes)) << path;
   }
@@ -73,7 +42,7 @@ class Win32Scene : public ContractScene {
 
  private:
   platform::Win32FileSystem fs_;
-  std::wstring root_;
+  test_support::TempFolder folder_{"fs_test_"};
   std::vector<HANDLE> held_;
 };
 

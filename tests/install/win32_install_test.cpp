@@ -1,0 +1,214 @@
+// The installation on a real Windows file system and shell, under Wine: the
+// sample distribution installed into a temporary folder, a target held open
+// by another process, and shortcuts read back through the shell.
+#include <windows.h>
+#include <shlobj.h>
+#include <wrl/client.h>
+
+#include <gmock/gmock.h>
+
+#include "install/installation.h"
+#include "platform/wide.h"
+#include "platform/win32_file_system.h"
+#include "platform/win32_shell.h"
+#include "setup/system_setup.h"
+#include "setup/text_file.h"
+#include "support/sample_source.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAreArray;
+
+// Every file path below `folder`, relative to it; folders end in "\".
+void ListTree(platform::FileSystem& fs, const std::string& folder, const std::string& prefix,
+              std::vector<std::string>& paths) {
+  for (const auto& entry : fs.Search(folder + "\\*", platform::SearchFilter::kFilesAndFolders)) {
+    if (entry.attributes & platform::kAttrDirectory) {
+      paths.push_back(prefix + entry.name + "\\");
+      ListTree(fs, folder + "\\" + entry.name, prefix + entry.name + "\\", paths);
+    } else {
+      paths.push_back(prefix + entry.name);
+    }
+  }
+}
+
+class Win32Install : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SetCurrentDirectoryW(platform::Widen(test_support::SampleDir()).c_str()));
+    setup::SystemSetup(state_, fs_).ScanSource();
+    state_.InstFiles = setup::LoadTextFile(fs_, state_.SrcDir + "Install.dat");
+    // Install below the temporary folder: its drive, and its path from the root.
+    state_.DrBox.items = {target_.Path().substr(0, 1)};
+    state_.DrBox.selected = 0;
+    state_.PrBib = target_.Path().substr(3) + "\\KAMBRIX";
+  }
+  void TearDown() override { SetCurrentDirectoryW(startFolder_.c_str()); }
+
+  std::string Installed(const std::string& relative) {
+    std::string bytes;
+    fs_.ReadWholeFile(target_.Path() + "\\KAMBRIX\\" + relative, bytes);
+    return bytes;
+  }
+
+  const std::wstring startFolder_ = platform::Widen(platform::Win32FileSystem().CurrentDirectory());
+  platform::ComInitialization com_;
+  test_support::TempFolder target_{"install_test_"};
+  platform::Win32FileSystem fs_;
+  platform::Win32Shell shell_;
+  setup::SetupState state_;
+  install::Installation installation_{state_, fs_, shell_};
+};
+
+const char* const kSampleTree[] = {
+    "sarnok.exe", "delviq.exe", "kbxfelt.dll", "delviq.hlp", "LAESMIG.TXT",
+    "ABC.cfg", "KLM.cfg", "XYZ.cfg", "maaling.run", "MSinfo\\ABC.html", "MSinfo\\XYZ.html",
+    "MSinfo\\pic\\abc1.png", "MSinfo\\pic\\xyz1.png", "logo.bmp", "DATA2004\\0401.dat",
+    "DATA2004\\0402.dat", "DATA2004\\0403.dat"};
+
+std::string SourceOf(const std::string& installed) {
+  if (installed.find(".cfg") != std::string::npos || installed == "maaling.run" ||
+      installed == "logo.bmp" || installed.rfind("MSinfo", 0) == 0) {
+    return "config\\" + installed;
+  }
+  return installed.rfind("DATA", 0) == 0 ? installed : "prog\\" + installed;
+}
+
+TEST_F(Win32Install, SampleDistributionIsInstalledByteForByte) {
+  installation_.RunInstall();
+  EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
+
+  const std::string year = "DATA" + std::to_string(fs_.LocalYear()) + "\\";
+  std::vector<std::string> expected = {"MSinfo\\", "MSinfo\\pic\\", year, "DATA2004\\"};
+  for (const char* file : kSampleTree) {
+    expected.push_back(file);
+    std::string source;
+    ASSERT_EQ(platform::kOk, fs_.ReadWholeFile(state_.SrcDir + SourceOf(file), source)) << file;
+    EXPECT_TRUE(Installed(file) == source) << file;
+  }
+  std::vector<std::string> tree;
+  ListTree(fs_, target_.Path() + "\\KAMBRIX", "", tree);
+  EXPECT_THAT(tree, UnorderedElementsAreArray(expected));
+}
+
+TEST_F(Win32Install, FileHeldOpenByAnotherProcessIsReportedAndTheRunGoesOn) {
+  installation_.RunInstall();
+  ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(target_.Path() + "\\KAMBRIX\\logo.bmp", "old"));
+  const std::string held = target_.Path() + "\\KAMBRIX\\delviq.exe";
+
+  // Another process holds the graph program open, as when it is running.
+  const std::wstring ready = L"install_test_ready_" + std::to_wstring(GetCurrentProcessId());
+  const std::wstring release = L"install_test_release_" + std::to_wstring(GetCurrentProcessId());
+  const HANDLE readyEvent = CreateEventW(nullptr, TRUE, FALSE, ready.c_str());
+  const HANDLE releaseEvent = CreateEventW(nullptr, TRUE, FALSE, release.c_str());
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring command = L"\"" + platform::Widen(platform::FolderPart(platform::Narrow(self))) +
+                         L"hold_open.exe\" \"" + platform::Widen(held) + L"\" " + ready + L" " + release;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process));
+  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(readyEvent, 30000));
+
+  installation_.RunInstall();
+  SetEvent(releaseEvent);
+  WaitForSingleObject(process.hProcess, 30000);
+  for (HANDLE handle : {process.hProcess, process.hThread, readyEvent, releaseEvent}) CloseHandle(handle);
+
+  EXPECT_THAT(installation_.NotInstalled(), ElementsAre(held));
+  std::string bitmap;
+  fs_.ReadWholeFile(state_.SrcDir + "config\\logo.bmp", bitmap);
+  EXPECT_TRUE(Installed("logo.bmp") == bitmap);  // copied after the failed one
+}
+
+// What a shortcut file says, read back through the shell's own object.
+struct LinkContents {
+  std::string target, workingDirectory, arguments;
+};
+
+LinkContents ReadLink(const std::string& path) {
+  Microsoft::WRL::ComPtr<IShellLinkW> link;
+  Microsoft::WRL::ComPtr<IPersistFile> file;
+  LinkContents contents;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
+      FAILED(link.As(&file)) || FAILED(file->Load(platform::Widen(path).c_str(), STGM_READ))) {
+    ADD_FAILURE() << "cannot read " << path;
+    return contents;
+  }
+  wchar_t text[MAX_PATH * 2] = {};
+  link->GetPath(text, MAX_PATH * 2, nullptr, SLGP_RAWPATH);
+  contents.target = platform::Narrow(text);
+  text[0] = L'\0';
+  link->GetWorkingDirectory(text, MAX_PATH * 2);
+  contents.workingDirectory = platform::Narrow(text);
+  text[0] = L'\0';
+  link->GetArguments(text, MAX_PATH * 2);
+  contents.arguments = platform::Narrow(text);
+  return contents;
+}
+
+TEST_F(Win32Install, ShortcutsOnTheDesktopCarryTargetFolderAndArguments) {
+  const auto desktop = shell_.DesktopFolder();
+  ASSERT_TRUE(desktop);
+  // A folder name with Danish letters reaches the shortcut unchanged.
+  state_.DestDir = "C:\\Målinger\\KAMBRIX\\";
+  state_.SysNavn = " KAMBRIX datalogger";  // the default name, with its leading space
+  installation_.MakeShortcut("delviq", false);
+  installation_.MakeShortcut("sarnok", true);
+  EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
+
+  const LinkContents graph = ReadLink(*desktop + "\\delviq.lnk");
+  EXPECT_EQ("C:\\Målinger\\KAMBRIX\\delviq.exe", graph.target);
+  EXPECT_EQ("C:\\Målinger\\KAMBRIX\\", graph.workingDirectory);
+  EXPECT_EQ("", graph.arguments);
+  const LinkContents collection = ReadLink(*desktop + "\\sarnok.lnk");
+  EXPECT_EQ("C:\\Målinger\\KAMBRIX\\sarnok.exe", collection.target);
+  EXPECT_EQ(" KAMBRIX datalogger", collection.arguments);
+}
+
+// The desktop redirected to a drive that is not there, as a roaming desktop
+// can be when its server is away; put back afterwards.
+class MissingDesktop {
+ public:
+  MissingDesktop() {
+    RegOpenKeyExW(HKEY_CURRENT_USER, kFolders, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key_);
+    DWORD size = sizeof(previous_);
+    had_ = RegQueryValueExW(key_, L"Desktop", nullptr, &type_,
+                            reinterpret_cast<BYTE*>(previous_), &size) == ERROR_SUCCESS;
+    const wchar_t missing[] = L"Q:\\nowhere";
+    RegSetValueExW(key_, L"Desktop", 0, REG_SZ, reinterpret_cast<const BYTE*>(missing), sizeof(missing));
+  }
+  ~MissingDesktop() {
+    if (had_) {
+      RegSetValueExW(key_, L"Desktop", 0, type_, reinterpret_cast<const BYTE*>(previous_),
+                     static_cast<DWORD>((wcslen(previous_) + 1) * sizeof(wchar_t)));
+    } else {
+      RegDeleteValueW(key_, L"Desktop");
+    }
+    RegCloseKey(key_);
+  }
+
+ private:
+  static constexpr const wchar_t* kFolders =
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  HKEY key_ = nullptr;
+  bool had_ = false;
+  DWORD type_ = REG_SZ;
+  wchar_t previous_[MAX_PATH * 2] = {};
+};
+
+TEST_F(Win32Install, WithoutADesktopFolderNoShortcutIsMade) {
+  MissingDesktop missing;
+  ASSERT_FALSE(shell_.DesktopFolder());
+  state_.DestDir = target_.Path() + "\\";
+  installation_.MakeShortcut("delviq", false);
+  EXPECT_THAT(installation_.NotInstalled(), ElementsAre("delviq.lnk"));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"\\delviq.lnk"));
+}
+
+}  // namespace
