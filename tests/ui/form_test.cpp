@@ -315,7 +315,9 @@ TEST_F(Form, ControlsSitWhereTheTableSaysInTabOrder) {
     EXPECT_EQ(spec.left, place.left) << spec.name;
     EXPECT_EQ(spec.top, place.top) << spec.name;
     EXPECT_EQ(spec.height, place.bottom - place.top) << spec.name;
-    if (spec.kind != Kind::kLabel) EXPECT_EQ(spec.width, place.right - place.left) << spec.name;
+    if (spec.kind != Kind::kLabel) {
+      EXPECT_EQ(spec.width, place.right - place.left) << spec.name;
+    }
   }
   RECT frame;
   GetWindowRect(form_.Handle(), &frame);
