@@ -15,6 +15,7 @@
 #include "setup/text_file.h"
 #include "support/sample_source.h"
 #include "support/temp_folder.h"
+#include "setup/setup_error.h"
 
 namespace {
 
@@ -34,6 +35,14 @@ void ListTree(platform::FileSystem& fs, const std::string& folder, const std::st
     }
   }
 }
+
+// The real file system with a clock the test sets, so that installations in
+// two years can follow each other.
+class YearFileSystem : public platform::Win32FileSystem {
+ public:
+  int year = 2005;
+  int LocalYear() override { return year; }
+};
 
 class Win32Install : public ::testing::Test {
  protected:
@@ -57,7 +66,7 @@ class Win32Install : public ::testing::Test {
   const std::wstring startFolder_ = platform::Widen(platform::Win32FileSystem().CurrentDirectory());
   platform::ComInitialization com_;
   test_support::TempFolder target_{"install_test_"};
-  platform::Win32FileSystem fs_;
+  YearFileSystem fs_;
   platform::Win32Shell shell_;
   setup::SetupState state_;
   install::Installation installation_{state_, fs_, shell_};
@@ -81,8 +90,7 @@ TEST_F(Win32Install, SampleDistributionIsInstalledByteForByte) {
   installation_.RunInstall();
   EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
 
-  const std::string year = "DATA" + std::to_string(fs_.LocalYear()) + "\\";
-  std::vector<std::string> expected = {"MSinfo\\", "MSinfo\\pic\\", year, "DATA2004\\"};
+  std::vector<std::string> expected = {"MSinfo\\", "MSinfo\\pic\\", "DATA2005\\", "DATA2004\\"};
   for (const char* file : kSampleTree) {
     expected.push_back(file);
     std::string source;
@@ -92,6 +100,78 @@ TEST_F(Win32Install, SampleDistributionIsInstalledByteForByte) {
   std::vector<std::string> tree;
   ListTree(fs_, target_.Path() + "\\KAMBRIX", "", tree);
   EXPECT_THAT(tree, UnorderedElementsAreArray(expected));
+}
+
+std::vector<std::string> FilesIn(platform::FileSystem& fs, const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs.Search(folder + "\\*", platform::SearchFilter::kFilesAndFolders)) {
+    names.push_back(entry.name);
+  }
+  return names;
+}
+
+TEST_F(Win32Install, ReinstallReplacesTheDistributionAndKeepsEverythingElse) {
+  // Each installation is a fresh start of the program from the CD.
+  const auto installFromCd = [this] {
+    setup::SetupState state;
+    setup::SystemSetup systemSetup(state, fs_);
+    systemSetup.ScanSource();
+    state.InstFiles = setup::LoadTextFile(fs_, state.SrcDir + "Install.dat");
+    state.DrBox = state_.DrBox;
+    state.PrBib = state_.PrBib;
+    install::Installation installation(state, fs_, shell_);
+    installation.RunInstall();
+    systemSetup.WriteSystemFile();
+    EXPECT_THAT(installation.NotInstalled(), IsEmpty());
+  };
+  installFromCd();
+  const std::string kambrix = target_.Path() + "\\KAMBRIX\\";
+  // A year of use: a program patched by hand, notes, measurements.
+  ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(kambrix + "delviq.exe", "patched"));
+  ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(kambrix + "ABC.cfg", "tuned on site"));
+  ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(kambrix + "noter.txt", "m\xE5linger"));
+  ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(kambrix + "DATA2005\\0101.dat", "measured"));
+  ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(kambrix + "MSinfo\\extra.html", "<p>"));
+
+  fs_.year = 2006;
+  installFromCd();
+
+  EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
+  for (const char* file : kSampleTree) {
+    std::string source;
+    ASSERT_EQ(platform::kOk, fs_.ReadWholeFile(state_.SrcDir + SourceOf(file), source));
+    EXPECT_TRUE(Installed(file) == source) << file;
+  }
+  EXPECT_EQ("m\xE5linger", Installed("noter.txt"));
+  EXPECT_EQ("measured", Installed("DATA2005\\0101.dat"));
+  EXPECT_EQ("<p>", Installed("MSinfo\\extra.html"));
+  EXPECT_THAT(FilesIn(fs_, kambrix + "DATA2006"), IsEmpty());
+  EXPECT_EQ("06001", setup::ParseTextFile(Installed("Vestmark.bib")).Get(4));
+}
+
+TEST_F(Win32Install, SystemFileThatCannotBeWrittenLeavesTheOldOneAndNoOtherFile) {
+  setup::SystemSetup systemSetup(state_, fs_);
+  installation_.RunInstall();
+  systemSetup.WriteSystemFile();
+  const std::string before = Installed("Vestmark.bib");
+  const auto filesBefore = FilesIn(fs_, target_.Path() + "\\KAMBRIX");
+
+  // A name with characters Windows forbids in file names.
+  state_.SysNavn = "Vest|mark";
+  try {
+    systemSetup.WriteSystemFile();
+    ADD_FAILURE() << "no error";
+  } catch (const setup::SetupError& error) {
+    EXPECT_EQ("Cannot create file " + target_.Path() + "\\KAMBRIX\\Vest|mark.bib", error.what());
+  }
+  EXPECT_EQ(filesBefore, FilesIn(fs_, target_.Path() + "\\KAMBRIX"));
+  EXPECT_TRUE(Installed("Vestmark.bib") == before);
+
+  // The target folder gone by the time the file is written.
+  state_.SysNavn = "Vestmark";
+  state_.DestDir = target_.Path() + "\\gone\\";
+  EXPECT_THROW(systemSetup.WriteSystemFile(), setup::SetupError);
+  EXPECT_FALSE(platform::FolderExists(fs_, target_.Path() + "\\gone"));
 }
 
 TEST_F(Win32Install, FileHeldOpenByAnotherProcessIsReportedAndTheRunGoesOn) {

@@ -1,0 +1,78 @@
+// A drive that fills up during the installation, under Wine: drive T: is a
+// small tmpfs that run_full_drive maps in before this program runs.
+#include <windows.h>
+
+#include <gmock/gmock.h>
+
+#include "install/installation.h"
+#include "platform/win32_file_system.h"
+#include "setup/setup_error.h"
+#include "setup/system_setup.h"
+#include "support/sample_source.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+
+// Fills the drive to the last byte with one file.
+void FillDrive(const std::wstring& path) {
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file);
+  const std::string block(4096, 'f');
+  DWORD written = 0;
+  for (std::size_t size = block.size(); size > 0; size /= 2) {
+    while (WriteFile(file, block.data(), static_cast<DWORD>(size), &written, nullptr) && written == size) {
+    }
+  }
+  CloseHandle(file);
+}
+
+std::vector<std::string> FilesIn(platform::FileSystem& fs, const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs.Search(folder + "\\*", platform::SearchFilter::kFilesAndFolders)) {
+    names.push_back(entry.name);
+  }
+  return names;
+}
+
+TEST(FullDrive, SystemFileStaysWholeAndFailedCopiesAreReported) {
+  platform::Win32FileSystem fs;
+  ASSERT_TRUE(platform::FolderExists(fs, "T:\\")) << "drive T: is not mapped";
+  ASSERT_EQ(platform::kOk, fs.CreateFolder("T:\\KAMBRIX"));
+
+  setup::SetupState state;
+  setup::SystemSetup systemSetup(state, fs);
+  state.SysNavn = "Vestmark";
+  state.DestDir = "T:\\KAMBRIX\\";
+  state.DataDir = "T:\\KAMBRIX\\DATA2005";
+  state.YearSeq = "05001";
+  systemSetup.WriteSystemFile();
+  std::string before;
+  ASSERT_EQ(platform::kOk, fs.ReadWholeFile("T:\\KAMBRIX\\Vestmark.bib", before));
+
+  FillDrive(L"T:\\filler");
+  state.CarriedLine = std::string(8192, 'x');
+  try {
+    systemSetup.WriteSystemFile();
+    ADD_FAILURE() << "no error on a full drive";
+  } catch (const setup::SetupError& error) {
+    EXPECT_STREQ("Cannot create file T:\\KAMBRIX\\Vestmark.bib", error.what());
+  }
+  std::string after;
+  ASSERT_EQ(platform::kOk, fs.ReadWholeFile("T:\\KAMBRIX\\Vestmark.bib", after));
+  EXPECT_TRUE(after == before) << "the previous system file was damaged";
+  EXPECT_THAT(FilesIn(fs, "T:\\KAMBRIX"), ElementsAre("Vestmark.bib"));
+
+  // A copy that does not fit is reported, not passed over.
+  platform::MemoryShell shell;
+  state.SrcDir = test_support::SampleDir() + "\\";
+  state.DrBox.items = {"T"};
+  state.DrBox.selected = 0;
+  state.PrBib = "KAMBRIX";
+  state.InstFiles.Add("sarnok.exe");
+  install::Installation installation(state, fs, shell);
+  installation.RunInstall();
+  EXPECT_THAT(installation.NotInstalled(), ElementsAre("T:\\KAMBRIX\\sarnok.exe"));
+}
+
+}  // namespace
