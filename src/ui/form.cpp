@@ -223,6 +223,8 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       LayOut();
       return 0;
     case WM_DPICHANGED: {
+      anchorClient_ = {MulDiv(anchorClient_.cx, HIWORD(wParam), dpi_),
+                       MulDiv(anchorClient_.cy, HIWORD(wParam), dpi_)};
       dpi_ = HIWORD(wParam);
       ApplyFont();
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -334,17 +336,11 @@ void TForm1::CreateControls() {
   ApplyFont();
   CreateTooltips();
 
-  // The buttons keep their distance to the edges they are anchored to,
-  // measured against the client area the window was designed with.
-  RECT frame = {0, 0, 0, 0};
-  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CONTROLPARENT);
+  // The buttons keep the distance to the edges they are anchored to that
+  // they have in the window as it opens.
   RECT client;
   GetClientRect(hwnd_, &client);
-  designClient_ = {MulDiv(client.right, kDesignDpi, dpi_), MulDiv(client.bottom, kDesignDpi, dpi_)};
-  if (designClient_.cx == 0) {
-    designClient_ = {kWindow.width - (frame.right - frame.left),
-                     kWindow.height - (frame.bottom - frame.top)};
-  }
+  anchorClient_ = {client.right, client.bottom};
   LayOut();
 }
 
@@ -397,10 +393,10 @@ void TForm1::LayOut() {
     int width = Scale(spec.width);
     int height = Scale(spec.height);
     if (spec.anchor != Anchor::kLeftTop) {
-      top = client.bottom - Scale(designClient_.cy - spec.top);
+      top = client.bottom - (anchorClient_.cy - top);
     }
     if (spec.anchor == Anchor::kRightBottom) {
-      left = client.right - Scale(designClient_.cx - spec.left);
+      left = client.right - (anchorClient_.cx - left);
     }
     if (spec.kind == Kind::kLabel && spec.text[0] != '\0') {
       // Labels take the width of their text.

@@ -90,7 +90,7 @@ class TForm1 {
   HFONT font_ = nullptr;
   std::array<HWND, kControls.size()> controls_{};
   int dpi_ = kDesignDpi;
-  SIZE designClient_{};  // client size at 96 DPI when the window was made
+  SIZE anchorClient_{};  // client size as the window opened, at the current DPI
   bool showing_ = false;  // true while the state is copied into the controls
   bool busy_ = false;     // true while the copies run
   bool copiesDone_ = false;

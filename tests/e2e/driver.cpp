@@ -2,7 +2,8 @@
 // for its window, edits fields, answers its message boxes, and reports every
 // box it saw. Runs under Wine beside the program.
 //
-//   e2e_driver SETUP_EXE SCREENSHOT.bmp look     window only, then EXIT
+//   e2e_driver SETUP_EXE SCREENSHOT.bmp look     window and the places of its
+//                                                controls, then EXIT
 //   e2e_driver SETUP_EXE SCREENSHOT.bmp install  edit, install, OK to all
 #include <windows.h>
 
@@ -120,6 +121,22 @@ void Screenshot(HWND window, const std::wstring& path) {
   ReleaseDC(nullptr, screen);
 }
 
+// The window's outer size and each control's place in its client area, in
+// the pixels of the screen.
+void ReportLayout(HWND form) {
+  RECT frame;
+  GetWindowRect(form, &frame);
+  std::printf("window %ld %ld\n", frame.right - frame.left, frame.bottom - frame.top);
+  for (const ui::ControlSpec& spec : ui::kControls) {
+    RECT place;
+    HWND control = GetDlgItem(form, spec.id);
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&place), 2);
+    std::printf("control %s %ld %ld %ld %ld\n", spec.name, place.left, place.top,
+                place.right - place.left, place.bottom - place.top);
+  }
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -127,6 +144,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("usage: e2e_driver SETUP_EXE SCREENSHOT.bmp look|install\n");
     return 2;
   }
+  SetProcessDPIAware();  // sees the screen's real pixels, as the program does
   const std::wstring mode = argv[3];
   std::wstring command = L"\"" + std::wstring(argv[1]) + L"\"";
   STARTUPINFOW startup = {};
@@ -161,6 +179,7 @@ int wmain(int argc, wchar_t** argv) {
     AnswerOk("Genveje til KAMBRIX programmer");
     AnswerOk("Installation færdig");
   } else {
+    ReportLayout(form);
     PostMessageW(GetDlgItem(form, ui::kButton2), BM_CLICK, 0, 0);
   }
   if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) Fail("Setup.exe did not end");
