@@ -6,7 +6,9 @@
 #include <commctrl.h>
 #include <gmock/gmock.h>
 
+#include <atomic>
 #include <deque>
+#include <thread>
 
 #include "platform/memory_file_system.h"
 #include "platform/wide.h"
@@ -332,6 +334,70 @@ TEST_F(Form, ControlsSitWhereTheTableSaysInTabOrder) {
   }
   EXPECT_THAT(order, ElementsAre("InStall", "Button2", "PrBib", "UserPassw", "Comport", "Baudrate",
                                  "ModemCon", "Tlfnr", "ModPar", "MSnavn", "SysNavn", "DrBox"));
+}
+
+// Copies that take their time, as from a CD.
+class SlowCopies : public platform::FileSystem {
+ public:
+  explicit SlowCopies(platform::FileSystem& inner) : inner_(inner) {}
+  std::atomic<int> copies{0};
+
+  std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
+  std::optional<std::uint32_t> Attributes(const std::string& path) override {
+    return inner_.Attributes(path);
+  }
+  std::vector<platform::DirEntry> Search(const std::string& pattern, platform::SearchFilter filter,
+                                         std::size_t maxCount) override {
+    return inner_.Search(pattern, filter, maxCount);
+  }
+  platform::ErrorCode CopyFileOver(const std::string& from, const std::string& to) override {
+    ++copies;
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    return inner_.CopyFileOver(from, to);
+  }
+  platform::ErrorCode CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
+  int LocalYear() override { return inner_.LocalYear(); }
+  platform::ErrorCode ReadWholeFile(const std::string& path, std::string& bytes) override {
+    return inner_.ReadWholeFile(path, bytes);
+  }
+  platform::ErrorCode WriteWholeFile(const std::string& path, std::string_view bytes) override {
+    return inner_.WriteWholeFile(path, bytes);
+  }
+
+ private:
+  platform::FileSystem& inner_;
+};
+
+TEST_F(Form, WhileTheCopiesRunTheWindowAnswersButTakesNoInput) {
+  SlowCopies slow(fs_);
+  bool ended = false;
+  TForm1 form(slow, shell_, dialogs_, [&] { ended = true; });
+  form.Create(SW_SHOWNORMAL);
+  const HWND window = form.Handle();
+  const HWND exitButton = form.Control(kButton2);
+
+  std::atomic<bool> answered{false};
+  std::thread user([&] {
+    while (slow.copies < 3) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    DWORD_PTR result = 0;
+    answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 300, &result) != 0;
+    // A click on EXIT and the close box: neither may end the run halfway.
+    PostMessageW(exitButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(exitButton, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  });
+  dialogs_.answers = {IDOK, IDCANCEL};
+  SendMessageW(form.Control(kInStall), BM_CLICK, 0, 0);
+  user.join();
+
+  EXPECT_TRUE(answered) << "the window did not answer while copying";
+  EXPECT_GE(slow.copies.load(), 17);
+  EXPECT_THAT(dialogs_.Captions(), ElementsAre("Installation af programmer",
+                                               "Genveje til KAMBRIX programmer",
+                                               "Installation færdig"));
+  EXPECT_EQ("Filer er blevet installeret", dialogs_.shown.back().text);
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_TRUE(ended);
 }
 
 TEST_F(Form, ButtonsKeepTheirDistanceToTheEdgesTheyAreAnchoredTo) {
