@@ -16,23 +16,32 @@ const char* RefusalText(Refusal refusal) {
   return "";
 }
 
+namespace {
+
+// Whether a part of the path is "..", or what can act as "..": Windows drops
+// trailing dots and spaces, so ". ." or "..." do too.
+bool HasParentPart(const std::string& path) {
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find_first_of("\\/", start);
+    if (end == std::string::npos) end = path.size();
+    const std::string part = path.substr(start, end - start);
+    if (part != "." && !part.empty() && part.find_first_not_of(". ") == std::string::npos) {
+      return true;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
+}  // namespace
+
 bool StaysInside(const std::string& name) {
   if (name.empty()) return true;
   if (name.front() == '\\' || name.front() == '/' || name.find(':') != std::string::npos) {
     return false;
   }
-  std::size_t start = 0;
-  while (start <= name.size()) {
-    std::size_t end = name.find_first_of("\\/", start);
-    if (end == std::string::npos) end = name.size();
-    const std::string part = name.substr(start, end - start);
-    // Windows drops trailing dots and spaces, so ". ." or "..." can act as "..".
-    if (part != "." && !part.empty() && part.find_first_not_of(". ") == std::string::npos) {
-      return false;
-    }
-    start = end + 1;
-  }
-  return true;
+  return !HasParentPart(name);
 }
 
 std::string Installation::TargetFolder() const {
@@ -42,8 +51,11 @@ std::string Installation::TargetFolder() const {
 Refusal Installation::CheckTarget() const {
   if (state_.DrBox.Selected().empty()) return Refusal::kNoDrive;
   const std::string folder = setup::WithoutDrivePrefix(state_.PrBib);
-  // Only separators, dots and spaces would name the drive root itself.
-  if (folder.find_first_not_of("\\/. ") == std::string::npos) return Refusal::kNoProgramFolder;
+  // Only separators, dots and spaces would name the drive root itself, and a
+  // ".." part can lead back to it ("KAMBRIX\..").
+  if (folder.find_first_not_of("\\/. ") == std::string::npos || HasParentPart(folder)) {
+    return Refusal::kNoProgramFolder;
+  }
   return Refusal::kNone;
 }
 

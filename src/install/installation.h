@@ -25,8 +25,8 @@ class Installation {
   Installation(setup::SetupState& state, platform::FileSystem& fs, platform::Shell& shell)
       : state_(state), fs_(fs), shell_(shell) {}
 
-  // The target folder, without trailing "\": the chosen drive and the
-  // program folder text without any drive prefix of its own.
+  // The target folder: the chosen drive and the program folder text without
+  // any drive prefix of its own and without its trailing "\".
   std::string TargetFolder() const;
 
   // Whether TargetFolder() can be installed into: there must be a drive, and

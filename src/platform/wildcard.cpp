@@ -23,12 +23,13 @@ bool Match(const std::u32string& pattern, const std::u32string& name) {
   std::size_t starP = std::u32string::npos;
   std::size_t starN = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
-      ++p;
-      ++n;
-    } else if (p < pattern.size() && pattern[p] == U'*') {
+    // A "*" is a wildcard even where the name holds a "*" of its own.
+    if (p < pattern.size() && pattern[p] == U'*') {
       starP = p++;
       starN = n;
+    } else if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
+      ++p;
+      ++n;
     } else if (starP != std::u32string::npos) {
       p = starP + 1;
       n = ++starN;

@@ -103,7 +103,8 @@ TEST_F(Install, RefusesWithoutDriveOrFolderBeforeWritingAnything) {
 
   state_.DrBox.items = {"C"};
   state_.DrBox.selected = 0;
-  for (const char* folder : {"", "C:", "C:\\", "\\", "D:\\ .\\"}) {
+  for (const char* folder :
+       {"", "C:", "C:\\", "\\", "D:\\ .\\", "KAMBRIX\\..", "a\\b\\..\\. .\\c"}) {
     state_.PrBib = folder;
     EXPECT_EQ(install::Refusal::kNoProgramFolder, installation_.CheckTarget()) << folder;
     try {

@@ -32,6 +32,9 @@ TEST(Wildcard, MatchesLikeAWindowsSearchOnLongNames) {
       {"*æ*", "blÆk", true},
       {"?.html", "ø.html", true},
       {"*.dat", "2004.DAT", true},
+      // A "*" in the name is no stop for a "*" in the pattern.
+      {"*", "*x", true},
+      {"a*c", "a*bc", true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.matches, platform::WildcardMatch(c.pattern, c.name))

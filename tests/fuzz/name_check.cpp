@@ -1,0 +1,89 @@
+// A file name from the distribution copied by a whole installation. The
+// input's first byte chooses where the name stands (a line of Install.dat, a
+// station, a run file, an info page, a picture, the bitmap, the data folder
+// or a data file), the rest is the name.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "fuzz_support.h"
+#include "install/installation.h"
+#include "platform/memory_file_system.h"
+#include "platform/shell.h"
+#include "setup/setup_state.h"
+
+namespace {
+
+enum Place {
+  kInstFile,
+  kStation,
+  kRunFile,
+  kHtmlName,
+  kPicFile,
+  kBitmap,
+  kDataFolder,
+  kDataFile,
+  kPlaces
+};
+
+// Puts the name in its place; gives the name as the installation joins it to
+// the source and target folders.
+std::string PutName(setup::SetupState& state, int place, const std::string& name) {
+  switch (place) {
+    case kInstFile: state.InstFiles.Add(name); return name;
+    case kStation: state.MSnavn.items.push_back(name); return name + ".cfg";
+    case kRunFile: state.RunFiles.Add(name); return name;
+    case kHtmlName: state.HtmlNames.Add(name); return name + ".html";
+    case kPicFile: state.PicFiles.Add(name); return name;
+    case kBitmap: state.BmpName = name; return name;
+    case kDataFolder:
+      state.DataSubDir = name;
+      state.DataFiles.Add("x");
+      return name + "\\x";
+    default:
+      state.DataSubDir = "DATA2004";
+      state.DataFiles.Add(name);
+      return "DATA2004\\" + name;
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const int place = data[0] % kPlaces;
+  const std::string name(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+  platform::MemoryFileSystem fs;
+  for (const char* folder : {"E:\\src\\prog", "E:\\src\\config", "E:\\src\\config\\MSinfo",
+                             "E:\\src\\config\\MSinfo\\pic", "E:\\src\\DATA2004"}) {
+    for (const char* file : {"x", "x.cfg", "x.html"}) {
+      fs.AddFile(std::string(folder) + "\\" + file, "x");
+    }
+  }
+  fs.AddFile("E:\\secret", "outside the source");
+  fs.AddFile("C:\\Windows\\system.dll", "system");
+  platform::MemoryShell shell;
+  setup::SetupState state;
+  state.SrcDir = "E:\\src\\";
+  state.DrBox.items = {"C"};
+  state.DrBox.selected = 0;
+  state.PrBib = "t";
+  const std::string joined = PutName(state, place, name);
+
+  static const fuzz::Snapshot before = fuzz::TakeSnapshot(fs);  // the same machine every time
+  install::Installation installation(state, fs, shell);
+  installation.RunInstall();
+  for (const std::string& changed : fuzz::Changes(before, fuzz::TakeSnapshot(fs))) {
+    if (!fuzz::IsUnder(changed, "C:\\T")) {
+      fuzz::Fail("nothing changes outside the target", name + ": " + changed);
+    }
+  }
+  if (!install::StaysInside(joined)) {
+    for (const std::string& entry : fs.Journal()) {
+      if (entry.compare(0, 5, "copy ") == 0) fuzz::Fail("a name reaching out is not copied", entry);
+    }
+  }
+  return 0;
+}
