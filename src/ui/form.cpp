@@ -280,11 +280,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TForm1::CreateControls() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  for (const ControlSpec& spec : kControls) {
+  for (const ControlSpec& entry : kControls) {
     const wchar_t* windowClass = L"STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE;
     DWORD exStyle = 0;
-    switch (spec.kind) {
+    switch (entry.kind) {
       case Kind::kLabel:
         style |= SS_LEFT | SS_NOPREFIX;
         break;
@@ -294,7 +294,7 @@ void TForm1::CreateControls() {
         break;
       case Kind::kEdit:
         windowClass = L"EDIT";
-        style |= ES_AUTOHSCROLL | (spec.id == kUserPassw ? ES_UPPERCASE : 0);
+        style |= ES_AUTOHSCROLL | (entry.id == kUserPassw ? ES_UPPERCASE : 0);
         exStyle = WS_EX_CLIENTEDGE;
         break;
       case Kind::kDropDownList:
@@ -312,19 +312,19 @@ void TForm1::CreateControls() {
     }
     // Every control is a group of its own except the two radio buttons,
     // which form one; arrow keys then move between those two only.
-    if (spec.tabOrder >= 0) style |= WS_TABSTOP | (spec.id == kDctCon ? 0 : WS_GROUP);
-    controls_[static_cast<std::size_t>(spec.id - kLabel1)] = CreateWindowExW(
-        exStyle, windowClass, Wide(spec.text).c_str(), style, 0, 0, 0, 0, hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    if (entry.tabOrder >= 0) style |= WS_TABSTOP | (entry.id == kDctCon ? 0 : WS_GROUP);
+    controls_[static_cast<std::size_t>(entry.id - kLabel1)] = CreateWindowExW(
+        exStyle, windowClass, Wide(entry.text).c_str(), style, 0, 0, 0, 0, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
   }
 
   // The tab order is the order of the windows.
   HWND previous = HWND_TOP;
   for (int order = 0; order < static_cast<int>(kControls.size()); ++order) {
-    for (const ControlSpec& spec : kControls) {
-      if (spec.tabOrder != order) continue;
-      SetWindowPos(Control(spec.id), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      previous = Control(spec.id);
+    for (const ControlSpec& entry : kControls) {
+      if (entry.tabOrder != order) continue;
+      SetWindowPos(Control(entry.id), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      previous = Control(entry.id);
     }
   }
 
@@ -360,13 +360,13 @@ void TForm1::CreateTooltips() {
   SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_INITIAL, kTooltipShowMs);
   SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, kTooltipHideMs);
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(400));
-  for (const ControlSpec& spec : kControls) {
-    if (spec.tooltip == nullptr) continue;
-    std::wstring text = Wide(spec.tooltip);
-    std::vector<HWND> targets = {Control(spec.id)};
+  for (const ControlSpec& entry : kControls) {
+    if (entry.tooltip == nullptr) continue;
+    std::wstring text = Wide(entry.tooltip);
+    std::vector<HWND> targets = {Control(entry.id)};
     // A combo box with typing passes the mouse to its edit field.
-    if (spec.kind == Kind::kComboBox) {
-      if (HWND edit = ComboEdit(Control(spec.id))) targets.push_back(edit);
+    if (entry.kind == Kind::kComboBox) {
+      if (HWND edit = ComboEdit(Control(entry.id))) targets.push_back(edit);
     }
     for (HWND target : targets) {
       TTTOOLINFOW tool = {};
@@ -387,39 +387,39 @@ void TForm1::LayOut() {
   HDC dc = GetDC(hwnd_);
   const HGDIOBJ oldFont = SelectObject(dc, font_);
   HDWP positions = BeginDeferWindowPos(static_cast<int>(kControls.size()));
-  for (const ControlSpec& spec : kControls) {
-    int left = Scale(spec.left);
-    int top = Scale(spec.top);
-    int width = Scale(spec.width);
-    int height = Scale(spec.height);
-    if (spec.anchor != Anchor::kLeftTop) {
+  for (const ControlSpec& entry : kControls) {
+    int left = Scale(entry.left);
+    int top = Scale(entry.top);
+    int width = Scale(entry.width);
+    int height = Scale(entry.height);
+    if (entry.anchor != Anchor::kLeftTop) {
       top = client.bottom - (anchorClient_.cy - top);
     }
-    if (spec.anchor == Anchor::kRightBottom) {
+    if (entry.anchor == Anchor::kRightBottom) {
       left = client.right - (anchorClient_.cx - left);
     }
-    if (spec.kind == Kind::kLabel && spec.text[0] != '\0') {
+    if (entry.kind == Kind::kLabel && entry.text[0] != '\0') {
       // Labels take the width of their text.
-      const std::wstring text = Wide(spec.text);
+      const std::wstring text = Wide(entry.text);
       SIZE extent;
       if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent)) {
         width = extent.cx;
       }
     }
-    if (spec.kind == Kind::kDropDownList || spec.kind == Kind::kComboBox) {
+    if (entry.kind == Kind::kDropDownList || entry.kind == Kind::kComboBox) {
       height += Scale(kListItemHeight * kDropDownItems + 2);  // the dropped-down list
     }
-    positions = DeferWindowPos(positions, Control(spec.id), nullptr, left, top, width, height,
+    positions = DeferWindowPos(positions, Control(entry.id), nullptr, left, top, width, height,
                                SWP_NOZORDER | SWP_NOACTIVATE);
   }
   EndDeferWindowPos(positions);
   SelectObject(dc, oldFont);
   ReleaseDC(hwnd_, dc);
 
-  for (const ControlSpec& spec : kControls) {
-    if (spec.kind != Kind::kDropDownList && spec.kind != Kind::kComboBox) continue;
+  for (const ControlSpec& entry : kControls) {
+    if (entry.kind != Kind::kDropDownList && entry.kind != Kind::kComboBox) continue;
     // The closed box is as high as the table says; its entries are 13 pixels.
-    HWND combo = Control(spec.id);
+    HWND combo = Control(entry.id);
     SendMessageW(combo, CB_SETITEMHEIGHT, 0, Scale(kListItemHeight));
     // Systems differ in what the field height includes, so aim by measuring.
     const auto closedHeight = [combo] {
@@ -428,8 +428,8 @@ void TForm1::LayOut() {
       return static_cast<int>(box.bottom - box.top);
     };
     auto field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    for (int attempt = 0; attempt < 3 && field > 0 && closedHeight() != Scale(spec.height); ++attempt) {
-      field += Scale(spec.height) - closedHeight();
+    for (int attempt = 0; attempt < 3 && field > 0 && closedHeight() != Scale(entry.height); ++attempt) {
+      field += Scale(entry.height) - closedHeight();
       SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
     }
   }
@@ -476,11 +476,11 @@ void TForm1::ShowConnection() {
 }
 
 void TForm1::ShowGroups() {
-  for (const ControlSpec& spec : kControls) {
+  for (const ControlSpec& entry : kControls) {
     bool shown = true;
-    if (spec.group == Group::kComm) shown = state_.CommShown;
-    if (spec.group == Group::kDial) shown = state_.DialShown;
-    HWND control = Control(spec.id);
+    if (entry.group == Group::kComm) shown = state_.CommShown;
+    if (entry.group == Group::kDial) shown = state_.DialShown;
+    HWND control = Control(entry.id);
     if (!shown && GetFocus() == control) SetFocus(Control(kInStall));
     ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
   }

@@ -127,12 +127,12 @@ void ReportLayout(HWND form) {
   RECT frame;
   GetWindowRect(form, &frame);
   std::printf("window %ld %ld\n", frame.right - frame.left, frame.bottom - frame.top);
-  for (const ui::ControlSpec& spec : ui::kControls) {
+  for (const ui::ControlSpec& entry : ui::kControls) {
     RECT place;
-    HWND control = GetDlgItem(form, spec.id);
+    HWND control = GetDlgItem(form, entry.id);
     GetWindowRect(control, &place);
     MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&place), 2);
-    std::printf("control %s %ld %ld %ld %ld\n", spec.name, place.left, place.top,
+    std::printf("control %s %ld %ld %ld %ld\n", entry.name, place.left, place.top,
                 place.right - place.left, place.bottom - place.top);
   }
 }

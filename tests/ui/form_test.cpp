@@ -150,8 +150,8 @@ TEST_F(Form, ReducedModeShowsOnlyNameDriveFolderAndStations) {
   fs_.Remove("E:\\cd\\prog\\sarnok.exe");
   Open();
   EXPECT_EQ("VORNEKA installation af DELVIQ", TextOf(form_.Handle()));
-  for (const ControlSpec& spec : kControls) {
-    EXPECT_EQ(spec.group == Group::kAlways, IsWindowVisible(Control(spec.id)) != FALSE) << spec.name;
+  for (const ControlSpec& entry : kControls) {
+    EXPECT_EQ(entry.group == Group::kAlways, IsWindowVisible(Control(entry.id)) != FALSE) << entry.name;
   }
 }
 
@@ -312,13 +312,13 @@ TEST_F(Form, ErrorsAreShownInTheErrorBoxAndTheWindowStays) {
 
 TEST_F(Form, ControlsSitWhereTheTableSaysInTabOrder) {
   Open();
-  for (const ControlSpec& spec : kControls) {
-    const RECT place = PlaceInClient(Control(spec.id));
-    EXPECT_EQ(spec.left, place.left) << spec.name;
-    EXPECT_EQ(spec.top, place.top) << spec.name;
-    EXPECT_EQ(spec.height, place.bottom - place.top) << spec.name;
-    if (spec.kind != Kind::kLabel) {
-      EXPECT_EQ(spec.width, place.right - place.left) << spec.name;
+  for (const ControlSpec& entry : kControls) {
+    const RECT place = PlaceInClient(Control(entry.id));
+    EXPECT_EQ(entry.left, place.left) << entry.name;
+    EXPECT_EQ(entry.top, place.top) << entry.name;
+    EXPECT_EQ(entry.height, place.bottom - place.top) << entry.name;
+    if (entry.kind != Kind::kLabel) {
+      EXPECT_EQ(entry.width, place.right - place.left) << entry.name;
     }
   }
   RECT frame;
