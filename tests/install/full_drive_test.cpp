@@ -27,14 +27,6 @@ void FillDrive(const std::wstring& path) {
   CloseHandle(file);
 }
 
-std::vector<std::string> FilesIn(platform::FileSystem& fs, const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs.Search(folder + "\\*", platform::SearchFilter::kFilesAndFolders)) {
-    names.push_back(entry.name);
-  }
-  return names;
-}
-
 TEST(FullDrive, SystemFileStaysWholeAndFailedCopiesAreReported) {
   platform::Win32FileSystem fs;
   ASSERT_TRUE(platform::FolderExists(fs, "T:\\")) << "drive T: is not mapped";
@@ -61,7 +53,7 @@ TEST(FullDrive, SystemFileStaysWholeAndFailedCopiesAreReported) {
   std::string after;
   ASSERT_EQ(platform::kOk, fs.ReadWholeFile("T:\\KAMBRIX\\Vestmark.bib", after));
   EXPECT_TRUE(after == before) << "the previous system file was damaged";
-  EXPECT_THAT(FilesIn(fs, "T:\\KAMBRIX"), ElementsAre("Vestmark.bib"));
+  EXPECT_THAT(test_support::FolderEntries(fs, "T:\\KAMBRIX"), ElementsAre("Vestmark.bib"));
 
   // A copy that does not fit is reported, not passed over.
   platform::MemoryShell shell;

@@ -102,14 +102,6 @@ TEST_F(Win32Install, SampleDistributionIsInstalledByteForByte) {
   EXPECT_THAT(tree, UnorderedElementsAreArray(expected));
 }
 
-std::vector<std::string> FilesIn(platform::FileSystem& fs, const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs.Search(folder + "\\*", platform::SearchFilter::kFilesAndFolders)) {
-    names.push_back(entry.name);
-  }
-  return names;
-}
-
 TEST_F(Win32Install, ReinstallReplacesTheDistributionAndKeepsEverythingElse) {
   // Each installation is a fresh start of the program from the CD.
   const auto installFromCd = [this] {
@@ -145,7 +137,7 @@ TEST_F(Win32Install, ReinstallReplacesTheDistributionAndKeepsEverythingElse) {
   EXPECT_EQ("m\xE5linger", Installed("noter.txt"));
   EXPECT_EQ("measured", Installed("DATA2005\\0101.dat"));
   EXPECT_EQ("<p>", Installed("MSinfo\\extra.html"));
-  EXPECT_THAT(FilesIn(fs_, kambrix + "DATA2006"), IsEmpty());
+  EXPECT_THAT(test_support::FolderEntries(fs_, kambrix + "DATA2006"), IsEmpty());
   EXPECT_EQ("06001", setup::ParseTextFile(Installed("Vestmark.bib")).Get(4));
 }
 
@@ -154,7 +146,7 @@ TEST_F(Win32Install, SystemFileThatCannotBeWrittenLeavesTheOldOneAndNoOtherFile)
   installation_.RunInstall();
   systemSetup.WriteSystemFile();
   const std::string before = Installed("Vestmark.bib");
-  const auto filesBefore = FilesIn(fs_, target_.Path() + "\\KAMBRIX");
+  const auto filesBefore = test_support::FolderEntries(fs_, target_.Path() + "\\KAMBRIX");
 
   // A name with characters Windows forbids in file names.
   state_.SysNavn = "Vest|mark";
@@ -164,7 +156,7 @@ TEST_F(Win32Install, SystemFileThatCannotBeWrittenLeavesTheOldOneAndNoOtherFile)
   } catch (const setup::SetupError& error) {
     EXPECT_EQ("Cannot create file " + target_.Path() + "\\KAMBRIX\\Vest|mark.bib", error.what());
   }
-  EXPECT_EQ(filesBefore, FilesIn(fs_, target_.Path() + "\\KAMBRIX"));
+  EXPECT_EQ(filesBefore, test_support::FolderEntries(fs_, target_.Path() + "\\KAMBRIX"));
   EXPECT_TRUE(Installed("Vestmark.bib") == before);
 
   // The target folder gone by the time the file is written.

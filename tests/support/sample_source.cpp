@@ -17,6 +17,14 @@ std::string ReadHostFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::vector<std::string> FolderEntries(platform::FileSystem& fs, const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs.Search(folder + "\\*", platform::SearchFilter::kFilesAndFolders)) {
+    names.push_back(entry.name);
+  }
+  return names;
+}
+
 void LoadHostFolder(platform::MemoryFileSystem& memory, const std::string& hostDir,
                     const std::string& target) {
   memory.AddFolder(target);

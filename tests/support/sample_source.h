@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/memory_file_system.h"
 
@@ -17,5 +18,8 @@ void LoadHostFolder(platform::MemoryFileSystem& fs, const std::string& hostDir,
 
 // Reads a whole host file (empty when it cannot be read).
 std::string ReadHostFile(const std::string& path);
+
+// Names of the files and folders in a folder, as the file system lists them.
+std::vector<std::string> FolderEntries(platform::FileSystem& fs, const std::string& folder);
 
 }  // namespace test_support
