@@ -11,6 +11,7 @@ namespace setup {
 class TextList {
  public:
   void Add(std::string line) { lines_.push_back(std::move(line)); }
+  void Reserve(std::size_t count) { lines_.reserve(count); }
   void Clear() { lines_.clear(); }
   int Count() const { return static_cast<int>(lines_.size()); }
   bool Empty() const { return lines_.empty(); }

@@ -163,7 +163,6 @@ void TForm1::Create(int show) {
   if (appWindow_ == nullptr || hwnd_ == nullptr) {
     throw std::runtime_error("Cannot create the window");
   }
-  progress_ = std::make_unique<TaskbarProgress>(appWindow_);
 
   ShowWindow(appWindow_, show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ||
                                  show == SW_SHOWMINNOACTIVE
@@ -231,6 +230,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       LayOut();
+      SizeComboBoxes();
       return 0;
     }
     case WM_ACTIVATE:
@@ -256,7 +256,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case kWmProgress:
-      progress_->Show(static_cast<std::size_t>(wParam), static_cast<std::size_t>(lParam));
+      if (progress_) progress_->Show(static_cast<std::size_t>(wParam), static_cast<std::size_t>(lParam));
       return 0;
     case kWmCopiesDone:
       copiesDone_ = true;
@@ -342,6 +342,7 @@ void TForm1::CreateControls() {
   GetClientRect(hwnd_, &client);
   anchorClient_ = {client.right, client.bottom};
   LayOut();
+  SizeComboBoxes();
 }
 
 void TForm1::ApplyFont() {
@@ -384,6 +385,11 @@ void TForm1::LayOut() {
   if (controls_[0] == nullptr) return;
   RECT client;
   GetClientRect(hwnd_, &client);
+  // Moving two dozen controls is not free under every system: only when
+  // the window's size or scale changed.
+  const LayoutKey key = {client.right, client.bottom, dpi_};
+  if (key == laidOut_) return;
+  laidOut_ = key;
   HDC dc = GetDC(hwnd_);
   const HGDIOBJ oldFont = SelectObject(dc, font_);
   HDWP positions = BeginDeferWindowPos(static_cast<int>(kControls.size()));
@@ -415,7 +421,9 @@ void TForm1::LayOut() {
   EndDeferWindowPos(positions);
   SelectObject(dc, oldFont);
   ReleaseDC(hwnd_, dc);
+}
 
+void TForm1::SizeComboBoxes() {
   for (const ControlSpec& entry : kControls) {
     if (entry.kind != Kind::kDropDownList && entry.kind != Kind::kComboBox) continue;
     // The closed box is as high as the table says; its entries are 13 pixels.
@@ -620,6 +628,8 @@ void TForm1::RunCopies(install::Installation& installation) {
   installation.SetProgress([window](std::size_t done, std::size_t total) {
     PostMessageW(window, kWmProgress, done, static_cast<LPARAM>(total));
   });
+  // Made only now: the taskbar's object costs start-up time and serves only here.
+  if (!progress_) progress_ = std::make_unique<TaskbarProgress>(appWindow_);
   busy_ = true;
   copiesDone_ = false;
   SetCursor(LoadCursorW(nullptr, IDC_WAIT));

@@ -64,6 +64,7 @@ class TForm1 {
   void CreateTooltips();
   void ApplyFont();
   void LayOut();
+  void SizeComboBoxes();
   int Scale(int pixels) const;
 
   void ShowState();
@@ -91,6 +92,8 @@ class TForm1 {
   std::array<HWND, kControls.size()> controls_{};
   int dpi_ = kDesignDpi;
   SIZE anchorClient_{};  // client size as the window opened, at the current DPI
+  using LayoutKey = std::array<int, 3>;  // client width, client height, DPI
+  LayoutKey laidOut_{};
   bool showing_ = false;  // true while the state is copied into the controls
   bool busy_ = false;     // true while the copies run
   bool copiesDone_ = false;
