@@ -280,6 +280,17 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TForm1::CreateControls() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
+  // The controls are made at their places with their font, so that opening
+  // the window moves none of them.
+  ApplyFont();
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  // The buttons keep the distance to the edges they are anchored to that
+  // they have in the window as it opens.
+  anchorClient_ = {client.right, client.bottom};
+  laidOut_ = {client.right, client.bottom, dpi_};
+  HDC dc = GetDC(hwnd_);
+  const HGDIOBJ oldFont = SelectObject(dc, font_);
   for (const ControlSpec& entry : kControls) {
     const wchar_t* windowClass = L"STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE;
@@ -313,10 +324,16 @@ void TForm1::CreateControls() {
     // Every control is a group of its own except the two radio buttons,
     // which form one; arrow keys then move between those two only.
     if (entry.tabOrder >= 0) style |= WS_TABSTOP | (entry.id == kDctCon ? 0 : WS_GROUP);
-    controls_[static_cast<std::size_t>(entry.id - kLabel1)] = CreateWindowExW(
-        exStyle, windowClass, Wide(entry.text).c_str(), style, 0, 0, 0, 0, hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
+    const RECT place = PlaceOf(entry, client, dc);
+    HWND control = CreateWindowExW(exStyle, windowClass, Wide(entry.text).c_str(), style, place.left,
+                                   place.top, place.right - place.left, place.bottom - place.top,
+                                   hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
+                                   instance, nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    controls_[static_cast<std::size_t>(entry.id - kLabel1)] = control;
   }
+  SelectObject(dc, oldFont);
+  ReleaseDC(hwnd_, dc);
 
   // The tab order is the order of the windows.
   HWND previous = HWND_TOP;
@@ -333,15 +350,7 @@ void TForm1::CreateControls() {
     SetWindowSubclass(stationEdit, &TForm1::StationEditProc, 1, reinterpret_cast<DWORD_PTR>(this));
   }
 
-  ApplyFont();
   CreateTooltips();
-
-  // The buttons keep the distance to the edges they are anchored to that
-  // they have in the window as it opens.
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  anchorClient_ = {client.right, client.bottom};
-  LayOut();
   SizeComboBoxes();
 }
 
@@ -350,7 +359,9 @@ void TForm1::ApplyFont() {
   font_ = CreateFontW(-MulDiv(kWindow.fontPoints, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
                       FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, Wide(kWindow.fontFace).c_str());
-  for (HWND control : controls_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  for (HWND control : controls_) {
+    if (control != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  }
   if (tooltip_ != nullptr) SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
 }
 
@@ -394,33 +405,39 @@ void TForm1::LayOut() {
   const HGDIOBJ oldFont = SelectObject(dc, font_);
   HDWP positions = BeginDeferWindowPos(static_cast<int>(kControls.size()));
   for (const ControlSpec& entry : kControls) {
-    int left = Scale(entry.left);
-    int top = Scale(entry.top);
-    int width = Scale(entry.width);
-    int height = Scale(entry.height);
-    if (entry.anchor != Anchor::kLeftTop) {
-      top = client.bottom - (anchorClient_.cy - top);
-    }
-    if (entry.anchor == Anchor::kRightBottom) {
-      left = client.right - (anchorClient_.cx - left);
-    }
-    if (entry.kind == Kind::kLabel && entry.text[0] != '\0') {
-      // Labels take the width of their text.
-      const std::wstring text = Wide(entry.text);
-      SIZE extent;
-      if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent)) {
-        width = extent.cx;
-      }
-    }
-    if (entry.kind == Kind::kDropDownList || entry.kind == Kind::kComboBox) {
-      height += Scale(kListItemHeight * kDropDownItems + 2);  // the dropped-down list
-    }
-    positions = DeferWindowPos(positions, Control(entry.id), nullptr, left, top, width, height,
+    const RECT place = PlaceOf(entry, client, dc);
+    positions = DeferWindowPos(positions, Control(entry.id), nullptr, place.left, place.top,
+                               place.right - place.left, place.bottom - place.top,
                                SWP_NOZORDER | SWP_NOACTIVATE);
   }
   EndDeferWindowPos(positions);
   SelectObject(dc, oldFont);
   ReleaseDC(hwnd_, dc);
+}
+
+RECT TForm1::PlaceOf(const ControlSpec& entry, const RECT& client, HDC dc) const {
+  int left = Scale(entry.left);
+  int top = Scale(entry.top);
+  int width = Scale(entry.width);
+  int height = Scale(entry.height);
+  if (entry.anchor != Anchor::kLeftTop) {
+    top = client.bottom - (anchorClient_.cy - top);
+  }
+  if (entry.anchor == Anchor::kRightBottom) {
+    left = client.right - (anchorClient_.cx - left);
+  }
+  if (entry.kind == Kind::kLabel && entry.text[0] != '\0') {
+    // Labels take the width of their text.
+    const std::wstring text = Wide(entry.text);
+    SIZE extent;
+    if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent)) {
+      width = extent.cx;
+    }
+  }
+  if (entry.kind == Kind::kDropDownList || entry.kind == Kind::kComboBox) {
+    height += Scale(kListItemHeight * kDropDownItems + 2);  // the dropped-down list
+  }
+  return {left, top, left + width, top + height};
 }
 
 void TForm1::SizeComboBoxes() {

@@ -64,6 +64,9 @@ class TForm1 {
   void CreateTooltips();
   void ApplyFont();
   void LayOut();
+  // Where a control of the table goes in a client area of this size; dc
+  // holds the window's font, by which labels take their width.
+  RECT PlaceOf(const ControlSpec& entry, const RECT& client, HDC dc) const;
   void SizeComboBoxes();
   int Scale(int pixels) const;
 
