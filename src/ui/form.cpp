@@ -262,7 +262,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       copiesDone_ = true;
       return 0;
     case WM_CLOSE:
-      if (busy_) return 0;  // the copies are not left half done
+      // Neither are the copies left half done, nor a question that waits for
+      // its answer (the taskbar button can still ask the window to close).
+      if (busy_ || !IsWindowEnabled(hwnd_)) return 0;
       Guarded(dialogs_, hwnd_, [this] { FormClose(); });
       DestroyWindow(hwnd_);
       return 0;

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <thread>
 
 #include "platform/memory_file_system.h"
@@ -30,9 +31,12 @@ struct ScriptedDialogs : Dialogs {
   };
   std::vector<Shown> shown;
   std::deque<int> answers;  // for the OK/Cancel questions, in order
+  // What the user does elsewhere while a box waits, given its owner.
+  std::function<void(HWND)> meanwhile;
 
   int Show(HWND owner, const std::string& text, const std::string& caption, UINT flags) override {
     shown.push_back({owner, text, caption, flags});
+    if (meanwhile) meanwhile(owner);
     if ((flags & MB_TYPEMASK) != MB_OKCANCEL) return IDOK;
     if (answers.empty()) {
       ADD_FAILURE() << "unexpected question: " << text;
@@ -267,6 +271,26 @@ TEST_F(Form, FailedCopiesAreReportedInsteadOfSuccess) {
 
   std::vector<std::string> many(23, "x");
   EXPECT_THAT(NotInstalledText(many), HasSubstr("\nx\nog 3 andre"));
+}
+
+TEST_F(Form, ClosingFromTheTaskbarWhileAQuestionWaitsIsIgnored) {
+  Open();
+  // As a real box does: the owner is disabled while it waits, and the
+  // taskbar button's Close goes to the window that owns the form.
+  dialogs_.meanwhile = [this](HWND owner) {
+    EnableWindow(owner, FALSE);
+    SendMessageW(GetWindow(owner, GW_OWNER), WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump();
+    EnableWindow(owner, TRUE);
+  };
+  dialogs_.answers = {IDOK, IDOK};
+  Click(kInStall);
+  ASSERT_EQ(3u, dialogs_.shown.size());
+  EXPECT_EQ("Filer er blevet installeret", dialogs_.shown[2].text);
+  EXPECT_TRUE(IsWindow(form_.Handle()));
+  EXPECT_EQ(form_.Handle(), dialogs_.shown[2].owner);
+  EXPECT_EQ(2u, shell_.saved.size());
+  EXPECT_TRUE(ended_);
 }
 
 TEST_F(Form, RefusedAndMissingInstallations) {
