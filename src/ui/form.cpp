@@ -284,7 +284,7 @@ void TForm1::CreateControls() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   // The controls are made at their places with their font, so that opening
   // the window moves none of them.
-  ApplyFont();
+  MakeFont();
   RECT client;
   GetClientRect(hwnd_, &client);
   // The buttons keep the distance to the edges they are anchored to that
@@ -356,15 +356,17 @@ void TForm1::CreateControls() {
   SizeComboBoxes();
 }
 
-void TForm1::ApplyFont() {
+void TForm1::MakeFont() {
   if (font_ != nullptr) DeleteObject(font_);
   font_ = CreateFontW(-MulDiv(kWindow.fontPoints, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
                       FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, Wide(kWindow.fontFace).c_str());
-  for (HWND control : controls_) {
-    if (control != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-  }
-  if (tooltip_ != nullptr) SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+}
+
+void TForm1::ApplyFont() {
+  MakeFont();
+  for (HWND control : controls_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
 }
 
 void TForm1::CreateTooltips() {

@@ -62,7 +62,8 @@ class TForm1 {
 
   void CreateControls();
   void CreateTooltips();
-  void ApplyFont();
+  void MakeFont();   // font_ for the current DPI
+  void ApplyFont();  // a new font_, given to every control
   void LayOut();
   // Where a control of the table goes in a client area of this size; dc
   // holds the window's font, by which labels take their width.
