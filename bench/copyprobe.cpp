@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "enumerate.h"
+
 namespace {
 
 std::vector<char> buffer(1 << 20);
@@ -88,17 +90,13 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring target = std::wstring(argv[3]) + L"\\";
   std::vector<std::wstring> names;
   unsigned long long bytes = 0;
-  WIN32_FIND_DATAW data;
-  const HANDLE search = FindFirstFileExW((source + L"*").c_str(), FindExInfoBasic, &data,
-                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+  bench::ForEachEntry(source + L"*", [&](const WIN32_FIND_DATAW& data) {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
       names.emplace_back(data.cFileName);
       bytes += (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    } while (FindNextFileW(search, &data));
-    FindClose(search);
-  }
+    }
+    return true;
+  });
   CreateDirectoryW(argv[3], nullptr);
 
   unsigned long failed = 0;

@@ -1,4 +1,5 @@
-// A bare wide-character enumeration of the folders the start-up scan of
+// The search loop of the benchmark's helpers, and a bare wide-character
+// enumeration of the folders the start-up scan of
 // Setup.exe searches, with the same patterns: entries are only counted.
 #pragma once
 
@@ -8,22 +9,31 @@
 
 namespace bench {
 
-// Counts the entries a search finds; `first` stops after the first one.
-inline unsigned long Enumerate(const std::wstring& pattern, bool first = false,
-                               std::wstring* firstName = nullptr) {
+// Hands every entry a search finds to `each`, in the order found, until
+// `each` returns false. The search is the scan's: basic information, large
+// fetches.
+template <typename Each>
+void ForEachEntry(const std::wstring& pattern, Each&& each) {
   WIN32_FIND_DATAW data;
   const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
                                          FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (search == INVALID_HANDLE_VALUE) return 0;
+  if (search == INVALID_HANDLE_VALUE) return;
+  while (each(data) && FindNextFileW(search, &data)) {
+  }
+  FindClose(search);
+}
+
+// Counts the entries a search finds; `first` stops after the first one.
+inline unsigned long Enumerate(const std::wstring& pattern, bool first = false,
+                               std::wstring* firstName = nullptr) {
   unsigned long count = 0;
-  do {
+  ForEachEntry(pattern, [&](const WIN32_FIND_DATAW& data) {
     const wchar_t* name = data.cFileName;
-    if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) continue;
+    if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) return true;
     if (count == 0 && firstName != nullptr) *firstName = name;
     ++count;
-    if (first) break;
-  } while (FindNextFileW(search, &data));
-  FindClose(search);
+    return !first;
+  });
   return count;
 }
 

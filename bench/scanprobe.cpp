@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "enumerate.h"
 #include "platform/file_system.h"
 #include "platform/wide.h"
 #include "platform/wildcard.h"
@@ -35,16 +36,12 @@ double Fastest(const std::function<std::size_t()>& work, std::size_t& count) {
 }
 
 std::size_t Loop(const std::wstring& pattern, const std::function<void(const wchar_t*)>& each) {
-  WIN32_FIND_DATAW data;
-  const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
-                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (search == INVALID_HANDLE_VALUE) return 0;
   std::size_t count = 0;
-  do {
+  bench::ForEachEntry(pattern, [&](const WIN32_FIND_DATAW& data) {
     each(data.cFileName);
     ++count;
-  } while (FindNextFileW(search, &data));
-  FindClose(search);
+    return true;
+  });
   return count;
 }
 
