@@ -27,6 +27,7 @@
 #include <string>
 
 #include "platform/wide.h"
+#include "support/program_window.h"
 #include "ui/layout.h"
 
 namespace {
@@ -68,43 +69,18 @@ double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-std::string TextOf(HWND window) {
-  wchar_t text[4096] = {};
-  GetWindowTextW(window, text, 4096);
-  return platform::Narrow(text);
-}
-
-struct WindowSearch {
-  const wchar_t* windowClass;
-  const std::string* caption;  // nullptr: any
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<WindowSearch*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != processId || !IsWindowVisible(window)) return TRUE;
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  if (wcscmp(name, search->windowClass) != 0) return TRUE;
-  if (search->caption != nullptr && TextOf(window) != *search->caption) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
 // Waits for a visible top-level window of the program, looking every `pollMs`.
-HWND WaitFor(const wchar_t* windowClass, const std::string* caption, DWORD pollMs,
+HWND WaitFor(const wchar_t* windowClass, const std::string& caption, DWORD pollMs,
              HANDLE process) {
   for (unsigned polls = 0;; ++polls) {
     if (polls % 4 == 0) SampleMemory();
     if (Clock::now() > deadline) TimeOut(process);
-    WindowSearch search = {windowClass, caption, nullptr};
-    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found != nullptr) return search.found;
+    if (HWND window = test_support::FindProgramWindow(processId, windowClass, caption)) {
+      return window;
+    }
     if (WaitForSingleObject(process, pollMs) == WAIT_OBJECT_0) {
-      Fail("the program ended before its window \"" + (caption ? *caption : std::string("TForm1")) +
-           "\" appeared");
+      const std::string name = caption.empty() ? std::string("TForm1") : caption;
+      Fail("the program ended before its window \"" + name + "\" appeared");
     }
   }
 }
@@ -187,7 +163,7 @@ int wmain(int argc, wchar_t** argv) {
   const PROCESS_INFORMATION process = Start(commandLine, false);
   watched = process.hProcess;
   if (limitMs != INFINITE) deadline = start + std::chrono::milliseconds(limitMs);
-  HWND form = WaitFor(L"TForm1", nullptr, 2, process.hProcess);
+  HWND form = WaitFor(L"TForm1", "", 2, process.hProcess);
   std::printf("shown_ms=%.1f\n", MillisecondsSince(start));
   std::fflush(stdout);
 
@@ -207,18 +183,18 @@ int wmain(int argc, wchar_t** argv) {
   PrintMemory(process.hProcess, "window_");
   privatePeak = 0;
   PostMessageW(GetDlgItem(form, ui::kInStall), BM_CLICK, 0, 0);
-  HWND box = WaitFor(L"#32770", &question, 2, process.hProcess);
+  HWND box = WaitFor(L"#32770", question, 2, process.hProcess);
   // The copies begin when the question is answered.
   const auto copies = Clock::now();
   if (limitMs != INFINITE) deadline = copies + std::chrono::milliseconds(limitMs);
   AnswerBox(box, IDOK);
-  box = WaitFor(L"#32770", &shortcuts, 5, process.hProcess);
+  box = WaitFor(L"#32770", shortcuts, 5, process.hProcess);
   std::printf("install_ms=%.1f\n", MillisecondsSince(copies));
   PrintMemory(process.hProcess);
   std::fflush(stdout);
   AnswerBox(box, IDCANCEL);  // no desktop shortcuts
-  box = WaitFor(L"#32770", &done, 5, process.hProcess);
-  std::printf("done_text=%s\n", TextOf(GetDlgItem(box, 0xFFFF)).c_str());
+  box = WaitFor(L"#32770", done, 5, process.hProcess);
+  std::printf("done_text=%s\n", test_support::WindowText(GetDlgItem(box, 0xFFFF)).c_str());
   AnswerBox(box, IDOK);
   return Finish(process);
 }

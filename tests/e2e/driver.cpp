@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/wide.h"
+#include "support/program_window.h"
 #include "ui/layout.h"
 
 namespace {
@@ -28,43 +29,11 @@ DWORD processId = 0;
   std::exit(1);
 }
 
-std::string TextOf(HWND window) {
-  wchar_t text[4096] = {};
-  GetWindowTextW(window, text, 4096);
-  return platform::Narrow(text);
-}
-
-struct WindowSearch {
-  const wchar_t* windowClass;
-  std::string caption;  // empty: any
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<WindowSearch*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  if (owner == processId && IsWindowVisible(window) && wcscmp(name, search->windowClass) == 0 &&
-      (search->caption.empty() || TextOf(window) == search->caption)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// A visible top-level window of the program with this class and caption.
-HWND FindProgramWindow(const wchar_t* windowClass, const std::string& caption) {
-  WindowSearch search = {windowClass, caption, nullptr};
-  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 HWND WaitFor(const wchar_t* windowClass, const std::string& caption) {
   const auto deadline = Clock::now() + std::chrono::seconds(60);
   while (Clock::now() < deadline) {
-    if (HWND window = FindProgramWindow(windowClass, caption)) return window;
+    HWND window = test_support::FindProgramWindow(processId, windowClass, caption);
+    if (window != nullptr) return window;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   Fail("no window \"" + caption + "\"");
@@ -73,7 +42,8 @@ HWND WaitFor(const wchar_t* windowClass, const std::string& caption) {
 // Reads a message box, reports it and presses OK.
 void AnswerOk(const std::string& caption) {
   HWND box = WaitFor(L"#32770", caption);
-  std::printf("box \"%s\": %s\n", caption.c_str(), TextOf(GetDlgItem(box, 0xFFFF)).c_str());
+  std::printf("box \"%s\": %s\n", caption.c_str(),
+              test_support::WindowText(GetDlgItem(box, 0xFFFF)).c_str());
   std::fflush(stdout);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
@@ -159,7 +129,7 @@ int wmain(int argc, wchar_t** argv) {
 
   HWND form = WaitFor(L"TForm1", "");
   const auto shown = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-  std::printf("window \"%s\" shown after %lld ms\n", TextOf(form).c_str(),
+  std::printf("window \"%s\" shown after %lld ms\n", test_support::WindowText(form).c_str(),
               static_cast<long long>(shown.count()));
 
   if (mode == L"install") {
