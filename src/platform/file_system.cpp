@@ -12,6 +12,22 @@ bool FileExists(FileSystem& fs, const std::string& path) {
   return attributes && (*attributes & kAttrDirectory) == 0;
 }
 
+ErrorCode CopyWritable(FileSystem& fs, const std::string& from, const std::string& to) {
+  ErrorCode error = fs.CopyFileOver(from, to);
+  if (error == kErrorAccessDenied) {
+    const auto target = fs.Attributes(to);
+    if (target && (*target & (kAttrReadOnly | kAttrDirectory)) == kAttrReadOnly &&
+        fs.SetAttributes(to, *target & ~kAttrReadOnly) == kOk) {
+      error = fs.CopyFileOver(from, to);
+      if (error != kOk) fs.SetAttributes(to, *target);  // left as it was found
+    }
+  }
+  if (error != kOk) return error;
+  const auto copied = fs.Attributes(to);
+  if (copied && (*copied & kAttrReadOnly) != 0) return fs.SetAttributes(to, *copied & ~kAttrReadOnly);
+  return kOk;
+}
+
 std::string FolderPart(std::string_view path) {
   const std::size_t slash = path.rfind('\\');
   return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));

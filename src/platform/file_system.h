@@ -31,6 +31,8 @@ enum : ErrorCode {
   kErrorFileNotFound = 2,
   kErrorPathNotFound = 3,
   kErrorAccessDenied = 5,
+  kErrorNotReady = 21,  // no disc in the drive, or a drive that has gone away
+  kErrorCrc = 23,       // a read error: the data on the medium cannot be read
   kErrorSharingViolation = 32,
   kErrorDiskFull = 112,
   kErrorInvalidName = 123,
@@ -68,8 +70,13 @@ class FileSystem {
   virtual std::vector<DirEntry> Search(const std::string& pattern, SearchFilter filter,
                                        std::size_t maxCount = kAllEntries) = 0;
 
-  // Whole-file copy by the file system; an existing target is replaced.
+  // Whole-file copy by the file system, as Windows makes it: an existing
+  // target is replaced unless it is read-only (kErrorAccessDenied), and the
+  // copy carries the source's attributes, read-only included.
   virtual ErrorCode CopyFileOver(const std::string& from, const std::string& to) = 0;
+
+  // Sets the attributes of a file (folder bit excluded); 0 leaves it with none.
+  virtual ErrorCode SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
 
   // Creates one folder; its parent must exist.
   virtual ErrorCode CreateFolder(const std::string& path) = 0;
@@ -93,6 +100,14 @@ bool FolderExists(FileSystem& fs, const std::string& path);
 // A file exists when its attributes can be read and it is not a folder;
 // hidden and system files count, and its time stamp does not matter.
 bool FileExists(FileSystem& fs, const std::string& path);
+
+// Copies a file into an installation, where it must end up an ordinary,
+// writable file as xcopy leaves one: a read-only copy (every file on a CD is
+// read-only) has that attribute cleared and keeps the source's others, and a
+// read-only target is replaced too, its attribute cleared first and set again
+// when the copy still fails. Attributes are looked at once after a copy that
+// succeeded, and on a refused one; returns the copy's error.
+ErrorCode CopyWritable(FileSystem& fs, const std::string& from, const std::string& to);
 
 // The folder part of a path, up to and including its last "\" (empty when it
 // has none), and the name after it.

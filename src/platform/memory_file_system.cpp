@@ -147,10 +147,12 @@ void MemoryFileSystem::AddFile(const std::string& path, const std::string& bytes
   node->content = bytes;
 }
 
-void MemoryFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
-  if (Node* node = Find(path)) {
-    node->attributes = (attributes & ~kAttrDirectory) | (node->attributes & kAttrDirectory);
-  }
+ErrorCode MemoryFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+  Node* node = Find(path);
+  if (node == nullptr) return Missing(path);
+  if (readOnlyDrives_.count(Parse(path)->drive) != 0) return kErrorAccessDenied;
+  node->attributes = (attributes & ~kAttrDirectory) | (node->attributes & kAttrDirectory);
+  return kOk;
 }
 
 void MemoryFileSystem::Remove(const std::string& path) {
@@ -179,6 +181,25 @@ void MemoryFileSystem::SetReadOnlyDrive(char letter) {
 
 void MemoryFileSystem::SetDriveCapacity(char letter, std::size_t bytes) {
   capacity_[DriveLetter(letter)] = bytes;
+}
+
+void MemoryFileSystem::SetReadError(const std::string& path) {
+  if (const auto parsed = Parse(path)) readErrors_.insert(ToUpper(parsed->Full()));
+}
+
+void MemoryFileSystem::TakeOutAfter(char letter, std::size_t copies) {
+  takeOut_.emplace(DriveLetter(letter), copies);
+}
+
+ErrorCode MemoryFileSystem::Missing(const std::string& path) const {
+  const auto parsed = Parse(path);
+  if (!parsed) return kErrorInvalidName;
+  return takenOut_.count(parsed->drive) != 0 ? kErrorNotReady : kErrorFileNotFound;
+}
+
+bool MemoryFileSystem::Flagged(const std::set<std::string>& paths, const std::string& path) const {
+  const auto parsed = Parse(path);
+  return parsed && paths.count(ToUpper(parsed->Full())) != 0;
 }
 
 std::optional<std::string> MemoryFileSystem::FileContent(const std::string& path) const {
@@ -242,13 +263,18 @@ ErrorCode MemoryFileSystem::PrepareWrite(const std::string& path, std::size_t si
                                          Node*& parent, std::string& name) {
   const auto parsed = Parse(path);
   if (!parsed || parsed->parts.empty()) return kErrorInvalidName;
-  if (drives_.count(parsed->drive) == 0) return kErrorPathNotFound;
+  if (drives_.count(parsed->drive) == 0) {
+    return takenOut_.count(parsed->drive) != 0 ? kErrorNotReady : kErrorPathNotFound;
+  }
   if (readOnlyDrives_.count(parsed->drive) != 0) return kErrorAccessDenied;
   parent = Find(FolderPart(parsed->Full()));
   if (parent == nullptr || !parent->IsFolder()) return kErrorPathNotFound;
   name = parsed->parts.back();
+  // Windows replaces neither a folder nor a read-only file.
   const Node* existing = parent->Child(name);
-  if (existing != nullptr && existing->IsFolder()) return kErrorAccessDenied;
+  if (existing != nullptr && (existing->attributes & (kAttrDirectory | kAttrReadOnly)) != 0) {
+    return kErrorAccessDenied;
+  }
   if (locked_.count(ToUpper(parsed->Full())) != 0) return kErrorSharingViolation;
   const auto limit = capacity_.find(parsed->drive);
   if (limit != capacity_.end()) {
@@ -260,12 +286,16 @@ ErrorCode MemoryFileSystem::PrepareWrite(const std::string& path, std::size_t si
 
 ErrorCode MemoryFileSystem::CopyFileOver(const std::string& from, const std::string& to) {
   journal_.push_back("copy " + from + " -> " + to);
-  const Node* source = Find(from);
-  if (source == nullptr) return Parse(from) ? kErrorFileNotFound : kErrorInvalidName;
-  if (source->IsFolder()) return kErrorAccessDenied;
-  if (const auto parsed = Parse(from); locked_.count(ToUpper(parsed->Full())) != 0) {
-    return kErrorSharingViolation;
+  if (takeOut_ && takeOut_->second-- == 0) {
+    drives_.erase(takeOut_->first);
+    takenOut_.insert(takeOut_->first);
+    takeOut_.reset();
   }
+  const Node* source = Find(from);
+  if (source == nullptr) return Missing(from);
+  if (source->IsFolder()) return kErrorAccessDenied;
+  if (Flagged(locked_, from)) return kErrorSharingViolation;
+  if (Flagged(readErrors_, from)) return kErrorCrc;
   Node* parent = nullptr;
   std::string name;
   if (const ErrorCode error = PrepareWrite(to, source->content.size(), parent, name)) return error;
@@ -292,9 +322,10 @@ ErrorCode MemoryFileSystem::CreateFolder(const std::string& path) {
 
 ErrorCode MemoryFileSystem::ReadWholeFile(const std::string& path, std::string& bytes) {
   const Node* node = Find(path);
-  if (node == nullptr) return Parse(path) ? kErrorFileNotFound : kErrorInvalidName;
+  if (node == nullptr) return Missing(path);
   if (node->IsFolder()) return kErrorAccessDenied;
-  if (locked_.count(ToUpper(Parse(path)->Full())) != 0) return kErrorSharingViolation;
+  if (Flagged(locked_, path)) return kErrorSharingViolation;
+  if (Flagged(readErrors_, path)) return kErrorCrc;
   bytes = node->content;
   return kOk;
 }

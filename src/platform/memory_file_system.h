@@ -27,17 +27,21 @@ class MemoryFileSystem : public FileSystem {
   void AddFolder(const std::string& path, std::uint32_t attributes = kAttrDirectory);
   void AddFile(const std::string& path, const std::string& bytes = {},
                std::uint32_t attributes = kAttrArchive);
-  void SetAttributes(const std::string& path, std::uint32_t attributes);
   void Remove(const std::string& path);  // a file, or a folder with all it holds
   void SetCurrentDirectory(const std::string& path) { currentDirectory_ = path; }
   void SetYear(int year) { year_ = year; }
 
   // Faults: a locked file is held open by another process without sharing;
   // a read-only drive refuses every change; a capacity bounds the bytes that
-  // a drive can hold.
+  // a drive can hold; a file with a read error cannot be read or copied
+  // (kErrorCrc); a drive taken out (a disc, a share that drops) is gone,
+  // with all it holds, once `copies` more copies have been asked for, and
+  // then answers kErrorNotReady.
   void LockFile(const std::string& path);
   void SetReadOnlyDrive(char letter);
   void SetDriveCapacity(char letter, std::size_t bytes);
+  void SetReadError(const std::string& path);
+  void TakeOutAfter(char letter, std::size_t copies);
 
   // Looking at the result.
   std::optional<std::string> FileContent(const std::string& path) const;
@@ -55,6 +59,7 @@ class MemoryFileSystem : public FileSystem {
   std::vector<DirEntry> Search(const std::string& pattern, SearchFilter filter,
                                std::size_t maxCount = kAllEntries) override;
   ErrorCode CopyFileOver(const std::string& from, const std::string& to) override;
+  ErrorCode SetAttributes(const std::string& path, std::uint32_t attributes) override;
   ErrorCode CreateFolder(const std::string& path) override;
   int LocalYear() override { return year_; }
   ErrorCode ReadWholeFile(const std::string& path, std::string& bytes) override;
@@ -71,10 +76,17 @@ class MemoryFileSystem : public FileSystem {
   ErrorCode PrepareWrite(const std::string& path, std::size_t size, Node*& parent,
                          std::string& name);
   std::size_t UsedBytes(char drive) const;
+  // Why a path names nothing: an invalid name, a drive taken out, or a
+  // missing file.
+  ErrorCode Missing(const std::string& path) const;
+  bool Flagged(const std::set<std::string>& paths, const std::string& path) const;
 
   std::map<char, std::unique_ptr<Node>> drives_;
-  std::set<std::string> locked_;  // upper-cased full paths
+  std::set<std::string> locked_;      // upper-cased full paths
+  std::set<std::string> readErrors_;  // upper-cased full paths
   std::set<char> readOnlyDrives_;
+  std::set<char> takenOut_;
+  std::optional<std::pair<char, std::size_t>> takeOut_;  // drive, copies until it goes
   std::map<char, std::size_t> capacity_;
   std::vector<std::string> journal_;
   std::string currentDirectory_ = "C:\\";

@@ -139,6 +139,14 @@ ErrorCode Win32FileSystem::CopyFileOver(const std::string& from, const std::stri
   return kOk;
 }
 
+ErrorCode Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+  // No attribute at all is spelt FILE_ATTRIBUTE_NORMAL.
+  if (!SetFileAttributesW(Widen(path).c_str(), attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL)) {
+    return GetLastError();
+  }
+  return kOk;
+}
+
 ErrorCode Win32FileSystem::CreateFolder(const std::string& path) {
   if (!CreateDirectoryW(Widen(path).c_str(), nullptr)) return GetLastError();
   return kOk;

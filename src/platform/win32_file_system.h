@@ -19,6 +19,7 @@ class Win32FileSystem : public FileSystem {
   std::vector<DirEntry> Search(const std::string& pattern, SearchFilter filter,
                                std::size_t maxCount = kAllEntries) override;
   ErrorCode CopyFileOver(const std::string& from, const std::string& to) override;
+  ErrorCode SetAttributes(const std::string& path, std::uint32_t attributes) override;
   ErrorCode CreateFolder(const std::string& path) override;
   int LocalYear() override;
   // Opens the file sharing it only with other readers, so that a file some

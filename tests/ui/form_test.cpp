@@ -379,6 +379,9 @@ class SlowCopies : public platform::FileSystem {
     std::this_thread::sleep_for(std::chrono::milliseconds(60));
     return inner_.CopyFileOver(from, to);
   }
+  platform::ErrorCode SetAttributes(const std::string& path, std::uint32_t attributes) override {
+    return inner_.SetAttributes(path, attributes);
+  }
   platform::ErrorCode CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
   int LocalYear() override { return inner_.LocalYear(); }
   platform::ErrorCode ReadWholeFile(const std::string& path, std::string& bytes) override {
