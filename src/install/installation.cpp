@@ -84,13 +84,19 @@ void Installation::Copy(const std::string& sourceFolder, const std::string& targ
     notInstalled_.push_back(target);
   } else {
     const std::string source = state_.SrcDir + sourceFolder + name;
-    // A missing source is expected (a station typed by the user, the "*"
-    // placeholder, a program this edition leaves out) and stays silent.
-    if (fs_.CopyFileOver(source, target) != platform::kOk && platform::FileExists(fs_, source)) {
+    if (platform::CopyWritable(fs_, source, target) != platform::kOk && !LeftOut(source)) {
       notInstalled_.push_back(target);
     }
   }
   if (progress_) progress_(++done_, total_);
+}
+
+bool Installation::LeftOut(const std::string& source) {
+  // A file the distribution does not hold is expected (a station typed by the
+  // user, the "*" placeholder, a program this edition leaves out) and stays
+  // silent; but once the source folder itself cannot be read (the disc taken
+  // out, a share gone) a missing file tells nothing, and every failure counts.
+  return !platform::FileExists(fs_, source) && platform::FolderExists(fs_, state_.SrcDir);
 }
 
 void Installation::RunInstall() {

@@ -39,10 +39,12 @@ class Installation {
   void ForceDir(const std::string& path);
 
   // Makes the folders and copies every group of files in its fixed order,
-  // replacing existing targets; sets DestDir, DataDir and YearSeq. A copy
-  // that fails does not stop the run: when its source file exists it is
-  // listed in NotInstalled(), otherwise it is skipped silently. Names that
-  // would reach outside the source or target folder are never copied.
+  // replacing existing targets, read-only ones too; each copy is left
+  // writable. Sets DestDir, DataDir and YearSeq. A copy that fails does not
+  // stop the run: it is skipped silently when the source folder, still
+  // readable, does not hold its file, and listed in NotInstalled() otherwise.
+  // Names that would reach outside the source or target folder are never
+  // copied.
   // Raises the refusal text when CheckTarget() refuses, before anything is
   // written.
   void RunInstall();
@@ -54,7 +56,7 @@ class Installation {
   void MakeShortcut(const std::string& name, bool withArguments);
 
   // Target paths (or, without a desktop, shortcut names) of what could not
-  // be installed although its source was there.
+  // be installed, unless the distribution does not hold it.
   const std::vector<std::string>& NotInstalled() const { return notInstalled_; }
 
   void SetProgress(Progress progress) { progress_ = std::move(progress); }
@@ -64,6 +66,9 @@ class Installation {
   // One copy of `name` from SrcDir + sourceFolder to DestDir + targetFolder.
   void Copy(const std::string& sourceFolder, const std::string& targetFolder,
             const std::string& name);
+  // Whether a failed copy's source is simply not in the distribution: the
+  // file is not there, and SrcDir can still be read.
+  bool LeftOut(const std::string& source);
 
   setup::SetupState& state_;
   platform::FileSystem& fs_;

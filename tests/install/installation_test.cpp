@@ -140,12 +140,32 @@ TEST_F(Install, MissingSourcesAreSkippedSilently) {
 
 TEST_F(Install, SecondInstallReplacesSameNamesAndKeepsOtherFiles) {
   ScanSample();
+  fs_.SetAttributes("E:\\prog\\delviq.exe", platform::kAttrReadOnly);  // as every file on a CD
   installation_.RunInstall();
-  fs_.AddFile("C:\\KAMBRIX\\delviq.exe", "changed by the user");
+  EXPECT_EQ(platform::kAttrArchive, fs_.Attributes("C:\\KAMBRIX\\delviq.exe"));
+  // Read-only files are replaced too, unless held open: then listed and left as they were.
+  fs_.AddFile("C:\\KAMBRIX\\delviq.exe", "changed by the user", platform::kAttrReadOnly);
+  fs_.AddFile("C:\\KAMBRIX\\sarnok.exe", "running", platform::kAttrReadOnly);
+  fs_.LockFile("C:\\KAMBRIX\\sarnok.exe");
   fs_.AddFile("C:\\KAMBRIX\\DATA2005\\measured.dat", "kept");
   installation_.RunInstall();
   EXPECT_EQ(fs_.FileContent("E:\\prog\\delviq.exe"), fs_.FileContent("C:\\KAMBRIX\\delviq.exe"));
+  EXPECT_EQ(platform::kAttrArchive, fs_.Attributes("C:\\KAMBRIX\\delviq.exe"));
+  EXPECT_THAT(installation_.NotInstalled(), ElementsAre("C:\\KAMBRIX\\sarnok.exe"));
+  EXPECT_EQ(platform::kAttrReadOnly, fs_.Attributes("C:\\KAMBRIX\\sarnok.exe"));
   EXPECT_EQ("kept", fs_.FileContent("C:\\KAMBRIX\\DATA2005\\measured.dat"));
+}
+
+TEST_F(Install, DiscTakenOutPartWayListsEveryCopyThatFailedFromThenOn) {
+  ScanSample();
+  state_.MSnavn.Insert("NEW");  // no NEW.cfg on the disc: silent while it can be read
+  fs_.SetReadError("E:\\prog\\delviq.exe");
+  fs_.TakeOutAfter('E', 13);
+  installation_.RunInstall();
+  EXPECT_THAT(installation_.NotInstalled(),
+              ElementsAre("C:\\KAMBRIX\\delviq.exe", "C:\\KAMBRIX\\MSinfo\\pic\\xyz1.png",
+                          "C:\\KAMBRIX\\logo.bmp", "C:\\KAMBRIX\\DATA2004\\0401.dat",
+                          "C:\\KAMBRIX\\DATA2004\\0402.dat", "C:\\KAMBRIX\\DATA2004\\0403.dat"));
 }
 
 TEST_F(Install, CopiesThatFailAlthoughTheSourceExistsAreListed) {

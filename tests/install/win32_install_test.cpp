@@ -46,8 +46,10 @@ class YearFileSystem : public platform::Win32FileSystem {
 
 class Win32Install : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(SetCurrentDirectoryW(platform::Widen(test_support::SampleDir()).c_str()));
+  void SetUp() override { ScanFrom(test_support::SampleDir()); }
+
+  void ScanFrom(const std::string& source) {
+    ASSERT_TRUE(SetCurrentDirectoryW(platform::Widen(source).c_str()));
     setup::SystemSetup(state_, fs_).ScanSource();
     state_.InstFiles = setup::LoadTextFile(fs_, state_.SrcDir + "Install.dat");
     // Install below the temporary folder: its drive, and its path from the root.
@@ -56,6 +58,20 @@ class Win32Install : public ::testing::Test {
     state_.PrBib = target_.Path().substr(3) + "\\KAMBRIX";
   }
   void TearDown() override { SetCurrentDirectoryW(startFolder_.c_str()); }
+
+  // A distribution of its own with the programs p0.exe ... and nothing else.
+  void ScanPrograms(const std::string& source, int count, std::uint32_t attributes) {
+    std::string list;
+    ASSERT_EQ(platform::kOk, fs_.CreateFolder(source + "\\prog"));
+    for (int i = 0; i < count; ++i) {
+      const std::string name = "p" + std::to_string(i) + ".exe";
+      list += name + "\r\n";
+      ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(source + "\\prog\\" + name, "p"));
+      ASSERT_EQ(platform::kOk, fs_.SetAttributes(source + "\\prog\\" + name, attributes));
+    }
+    ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(source + "\\Install.dat", list));
+    ScanFrom(source);
+  }
 
   std::string Installed(const std::string& relative) {
     std::string bytes;
@@ -100,6 +116,32 @@ TEST_F(Win32Install, SampleDistributionIsInstalledByteForByte) {
   std::vector<std::string> tree;
   ListTree(fs_, target_.Path() + "\\KAMBRIX", "", tree);
   EXPECT_THAT(tree, UnorderedElementsAreArray(expected));
+}
+
+// Every file on a CD is read-only; the copies must not be, and keep the
+// source's other attributes (Windows sets the archive bit of a new file).
+TEST_F(Win32Install, CopiesOfReadOnlyFilesAreWritableWithTheirOtherAttributes) {
+  test_support::TempFolder cd("install_cd_");
+  ScanPrograms(cd.Path(), 1, platform::kAttrReadOnly | platform::kAttrHidden);
+  installation_.RunInstall();
+  EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
+  EXPECT_EQ(platform::kAttrHidden | platform::kAttrArchive,
+            fs_.Attributes(target_.Path() + "\\KAMBRIX\\p0.exe"));
+}
+
+// The source folder gone part way through the copies: the disc taken out, or
+// the share of a copied folder dropped.
+TEST_F(Win32Install, SourceGoneDuringTheCopiesListsEveryCopyThatFailed) {
+  test_support::TempFolder cd("install_cd_");
+  ScanPrograms(cd.Path(), 300, platform::kAttrArchive);
+  SetCurrentDirectoryW(startFolder_.c_str());  // so that the folder can go while in use
+  installation_.SetProgress([&](std::size_t done, std::size_t) {
+    if (done == 100) test_support::RemoveTree(platform::Widen(cd.Path()));
+  });
+  installation_.RunInstall();
+  ASSERT_EQ(200u, installation_.NotInstalled().size());
+  EXPECT_EQ(target_.Path() + "\\KAMBRIX\\p100.exe", installation_.NotInstalled().front());
+  EXPECT_EQ("p", Installed("p99.exe"));
 }
 
 TEST_F(Win32Install, ReinstallReplacesTheDistributionAndKeepsEverythingElse) {
