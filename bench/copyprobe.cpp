@@ -2,7 +2,10 @@
 // times the copies alone (the folder is listed first). Shows what a copy
 // costs per file under a given way of copying:
 //
-//   bench_copyprobe copyfile SOURCE TARGET   CopyFileW, as Setup.exe copies
+//   bench_copyprobe copyfile SOURCE TARGET   CopyFileW alone
+//   bench_copyprobe writable SOURCE TARGET   CopyFileW, then the copy's
+//                                            attributes read and a read-only
+//                                            one cleared, as Setup.exe copies
 //   bench_copyprobe plain SOURCE TARGET      own read/write loop
 //   bench_copyprobe posix SOURCE TARGET      own loop, target opened with
 //                                            FILE_FLAG_POSIX_SEMANTICS
@@ -82,7 +85,7 @@ bool CopyOwn(const std::wstring& from, const std::wstring& to, DWORD targetFlags
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 4) {
-    std::printf("usage: bench_copyprobe copyfile|plain|posix|exact SOURCE TARGET\n");
+    std::printf("usage: bench_copyprobe copyfile|writable|plain|posix|exact SOURCE TARGET\n");
     return 2;
   }
   const std::wstring mode = argv[1];
@@ -103,8 +106,12 @@ int wmain(int argc, wchar_t** argv) {
   const auto start = std::chrono::steady_clock::now();
   for (const auto& name : names) {
     bool ok;
-    if (mode == L"copyfile") {
+    if (mode == L"copyfile" || mode == L"writable") {
       ok = CopyFileW((source + name).c_str(), (target + name).c_str(), FALSE) != FALSE;
+      const DWORD attributes = mode == L"writable" ? GetFileAttributesW((target + name).c_str()) : 0;
+      if (ok && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetFileAttributesW((target + name).c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+      }
     } else {
       const DWORD flags = mode == L"posix" ? FILE_FLAG_POSIX_SEMANTICS : mode == L"exact" ? ~0u : 0;
       ok = CopyOwn(source + name, target + name, flags);
