@@ -601,11 +601,8 @@ void TForm1::InStallClick() {
   bool ends = false;
   Guarded(dialogs_, hwnd_, [&] { ends = install::InstallDialogue(state_, fs_, shell_, *this); });
   installing_ = false;
-  if (ends) {
-    endProgram_();
-  } else if (hwnd_ != nullptr) {
-    ShowState();  // undoes whatever reached the controls meanwhile
-  }
+  if (hwnd_ != nullptr) ShowState();  // undoes whatever reached the controls meanwhile
+  if (ends) endProgram_();
 }
 
 bool TForm1::Confirm(const std::string& caption, const std::string& text) {
