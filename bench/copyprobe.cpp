@@ -2,7 +2,10 @@
 // times the copies alone (the folder is listed first). Shows what a copy
 // costs per file under a given way of copying:
 //
-//   bench_copyprobe copyfile SOURCE TARGET   CopyFileW, as Setup.exe copies
+//   bench_copyprobe copyfile SOURCE TARGET   CopyFileW over an existing target
+//   bench_copyprobe copynew SOURCE TARGET    CopyFileW for a new file first, over an
+//                                            existing one only when there is one
+//                                            (as Setup.exe copies)
 //   bench_copyprobe plain SOURCE TARGET      own read/write loop
 //   bench_copyprobe posix SOURCE TARGET      own loop, target opened with
 //                                            FILE_FLAG_POSIX_SEMANTICS
@@ -82,7 +85,7 @@ bool CopyOwn(const std::wstring& from, const std::wstring& to, DWORD targetFlags
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 4) {
-    std::printf("usage: bench_copyprobe copyfile|plain|posix|exact SOURCE TARGET\n");
+    std::printf("usage: bench_copyprobe copyfile|copynew|plain|posix|exact SOURCE TARGET\n");
     return 2;
   }
   const std::wstring mode = argv[1];
@@ -105,6 +108,10 @@ int wmain(int argc, wchar_t** argv) {
     bool ok;
     if (mode == L"copyfile") {
       ok = CopyFileW((source + name).c_str(), (target + name).c_str(), FALSE) != FALSE;
+    } else if (mode == L"copynew") {
+      ok = CopyFileW((source + name).c_str(), (target + name).c_str(), TRUE) != FALSE ||
+           (GetLastError() == ERROR_FILE_EXISTS &&
+            CopyFileW((source + name).c_str(), (target + name).c_str(), FALSE) != FALSE);
     } else {
       const DWORD flags = mode == L"posix" ? FILE_FLAG_POSIX_SEMANTICS : mode == L"exact" ? ~0u : 0;
       ok = CopyOwn(source + name, target + name, flags);
