@@ -10,8 +10,6 @@
 #include "platform/file_system.h"
 #include "platform/unicode.h"
 #include "platform/wide.h"
-#include "setup/setup_error.h"
-#include "setup/text_file.h"
 
 namespace ui {
 

@@ -1,7 +1,8 @@
 // The setup window, Form1 of class TForm1: a thin view of the setup state.
-// It copies the state into its controls after the scan, writes every edit
-// back, and runs the install dialogue. The state stays the one truth that the
-// installation reads.
+// It copies the state into its controls after the scan and writes every edit
+// back. Its install button runs the install dialogue of the core, whose boxes
+// it shows as its own and whose copies it runs on a worker thread. The state
+// stays the one truth that the installation reads.
 #pragma once
 
 #include <windows.h>
@@ -49,7 +50,7 @@ class TForm1 : private install::Questions {
   void FormCreate();
   void RadioClick();
   void MSnavnKeyPress(wchar_t& key);
-  void InStallClick();
+  void InStallClick();  // the install dialogue, one at a time
   void Button2Click();
   void FormClose();
 

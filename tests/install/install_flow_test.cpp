@@ -18,6 +18,8 @@ using ::testing::ElementsAre;
 using ::testing::EndsWith;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
+using ::testing::StrEq;
+using ::testing::ThrowsMessage;
 
 constexpr char kQ1[] = "confirm Installation af programmer: Instalation foretages til : ";
 constexpr char kQ2[] =
@@ -25,31 +27,21 @@ constexpr char kQ2[] =
 constexpr char kDone[] = "inform Installation færdig: Filer er blevet installeret";
 
 struct ScriptedQuestions : install::Questions {
+  using Text = const std::string&;
   std::vector<std::string> shown;  // "<kind> <caption>: <text>"
   std::deque<bool> answers;        // OK is true
-  std::function<void()> beforeCopies;
 
-  bool Confirm(const std::string& caption, const std::string& text) override {
+  bool Confirm(Text caption, Text text) override {
     shown.push_back("confirm " + caption + ": " + text);
-    if (answers.empty()) {
-      ADD_FAILURE() << "unexpected question: " << text;
-      return false;
-    }
-    const bool answer = answers.front();
-    answers.pop_front();
+    if (answers.empty()) ADD_FAILURE() << "unexpected question: " << text;
+    const bool answer = !answers.empty() && answers.front();
+    if (!answers.empty()) answers.pop_front();
     return answer;
   }
-  void Inform(const std::string& caption, const std::string& text) override {
-    shown.push_back("inform " + caption + ": " + text);
-  }
-  void Warn(const std::string& caption, const std::string& text) override {
-    shown.push_back("warn " + caption + ": " + text);
-  }
-  void Error(const std::string& caption, const std::string& text) override {
-    shown.push_back("error " + caption + ": " + text);
-  }
+  void Inform(Text caption, Text text) override { shown.push_back("inform " + caption + ": " + text); }
+  void Warn(Text caption, Text text) override { shown.push_back("warn " + caption + ": " + text); }
+  void Error(Text caption, Text text) override { shown.push_back("error " + caption + ": " + text); }
   void RunCopies(const std::function<void()>& copies, const install::CopyProgress& progress) override {
-    if (beforeCopies) beforeCopies();
     install::Questions::RunCopies(copies, progress);
     EXPECT_EQ(progress.total, progress.done.load());
   }
@@ -69,16 +61,6 @@ class Dialogue : public ::testing::Test {
     return install::InstallDialogue(state_, fs_, shell_, questions_);
   }
 
-  // The error that the dialogue raises with these answers.
-  std::string Failure(std::initializer_list<bool> answers) {
-    try {
-      Run(answers);
-    } catch (const setup::SetupError& error) {
-      return error.what();
-    }
-    return "no error";
-  }
-
   platform::MemoryFileSystem fs_;
   platform::MemoryShell shell_;
   setup::SetupState state_;
@@ -96,7 +78,8 @@ TEST_F(Dialogue, WithoutInstallListTheProgramEndsAndNothingIsWritten) {
 
 TEST_F(Dialogue, RefusalsAndCancelAtTheFirstQuestionChangeNothingAndCanBeRepeated) {
   const std::tuple<const char*, std::vector<std::string>, std::string> cases[] = {
-      {"KAMBRIX", {}, "warn Installation af programmer: Der er ikke fundet noget drev at installere på"},
+      {"KAMBRIX", {},
+       "warn Installation af programmer: Der er ikke fundet noget drev at installere på"},
       {"D:\\", {"C"}, "warn Installation af programmer: Der er ikke angivet nogen programmappe"},
       {"C:\\Vest\\", {"C"}, kQ1 + std::string("C:\\Vest")},
   };
@@ -114,40 +97,39 @@ TEST_F(Dialogue, RefusalsAndCancelAtTheFirstQuestionChangeNothingAndCanBeRepeate
   EXPECT_TRUE(state_.InstFiles.Empty());
 }
 
-TEST_F(Dialogue, InstallWithoutShortcutsEndsWithTheCompletionMessage) {
-  EXPECT_TRUE(Run({true, false}));
-  EXPECT_THAT(questions_.shown, ElementsAre(kQ1 + std::string("C:\\KAMBRIX"), kQ2, kDone));
-  EXPECT_THAT(shell_.saved, IsEmpty());
+TEST_F(Dialogue, InstallEndsWithTheCompletionMessageAndTheShortcutsAsAnswered) {
+  const std::tuple<bool, bool, std::vector<std::string>> cases[] = {
+      {false, true, {}},
+      {true, true, {"C:\\KAMBRIX\\delviq.exe", "C:\\KAMBRIX\\sarnok.exe Vestmark"}},
+      {true, false, {"C:\\KAMBRIX\\delviq.exe"}},  // reduced mode
+  };
+  for (const auto& [answer, fullMode, shortcuts] : cases) {
+    state_.FullMode = fullMode;
+    shell_.saved.clear();
+    questions_.shown.clear();
+    EXPECT_TRUE(Run({true, answer}));
+    EXPECT_THAT(questions_.shown, ElementsAre(kQ1 + std::string("C:\\KAMBRIX"), kQ2, kDone));
+    std::vector<std::string> made;
+    for (const auto& link : shell_.saved) {
+      made.push_back(link.target + (link.arguments ? " " + *link.arguments : ""));
+    }
+    EXPECT_EQ(shortcuts, made);
+  }
   EXPECT_EQ("C:\\KAMBRIX\\DATA2005\\", fs_.FileContent("C:\\KAMBRIX\\Vestmark.bib")->substr(0, 20));
   EXPECT_TRUE(fs_.FileContent("C:\\KAMBRIX\\DATA2004\\0403.dat"));
-  EXPECT_EQ("C:\\KAMBRIX\\", state_.DestDir);
   EXPECT_EQ("05001", state_.YearSeq);
-}
-
-TEST_F(Dialogue, ShortcutsForBothProgramsInFullModeAndOnlyTheGraphProgramInReducedMode) {
-  EXPECT_TRUE(Run({true, true}));
-  ASSERT_EQ(2u, shell_.saved.size());
-  EXPECT_EQ("C:\\KAMBRIX\\delviq.exe", shell_.saved[0].target);
-  EXPECT_FALSE(shell_.saved[0].arguments);
-  EXPECT_EQ("C:\\KAMBRIX\\sarnok.exe", shell_.saved[1].target);
-  EXPECT_EQ("Vestmark", shell_.saved[1].arguments);
-  EXPECT_EQ(kDone, questions_.shown.back());
-
-  state_.FullMode = false;
-  shell_.saved.clear();
-  EXPECT_TRUE(Run({true, true}));
-  ASSERT_EQ(1u, shell_.saved.size());
-  EXPECT_EQ("C:\\KAMBRIX\\delviq.exe", shell_.saved[0].target);
 }
 
 TEST_F(Dialogue, ErrorsAfterTheCopiesEndTheDialogueAndASecondTryInstallsTheSame) {
   state_.SysNavn = "Vest|mark";
-  EXPECT_EQ("Cannot create file C:\\KAMBRIX\\Vest|mark.bib", Failure({true}));
+  EXPECT_THAT([this] { Run({true}); },
+              ThrowsMessage<setup::SetupError>(StrEq("Cannot create file C:\\KAMBRIX\\Vest|mark.bib")));
   EXPECT_THAT(questions_.shown, ElementsAre(kQ1 + std::string("C:\\KAMBRIX")));
 
   state_.SysNavn = "Vestmark";
   shell_.failWith = platform::ShortcutResult::Failure::kCreateObject;
-  EXPECT_EQ("Unspecified error", Failure({true, true}));
+  EXPECT_THAT([this] { Run({true, true}); },
+              ThrowsMessage<setup::SetupError>(StrEq("Unspecified error")));
   EXPECT_EQ(kQ2, questions_.shown.back());
   EXPECT_TRUE(fs_.FileContent("C:\\KAMBRIX\\Vestmark.bib"));
 
@@ -183,20 +165,6 @@ TEST_F(Dialogue, FailedCopiesAndShortcutsAreListedInsteadOfSuccess) {
               StartsWith("warn Installation færdig: Følgende filer kunne ikke installeres:\n"
                          "C:\\KAMBRIX\\sub\\f0\n"));
   EXPECT_THAT(questions_.shown.back(), EndsWith("\nC:\\KAMBRIX\\sub\\f19\nog 3 andre"));
-}
-
-TEST_F(Dialogue, TheCopiesFollowThePlanConfirmedWhateverTheStateDoesMeanwhile) {
-  questions_.beforeCopies = [this] {
-    state_.InstFiles.Clear();
-    state_.MSnavn.Clear();
-    state_.DataSubDir.clear();
-    state_.PrBib = "Andet";
-  };
-  EXPECT_TRUE(Run({true, false}));
-  for (const char* file : {"delviq.exe", "ABC.cfg", "DATA2004\\0401.dat"}) {
-    EXPECT_TRUE(fs_.FileContent("C:\\KAMBRIX\\" + std::string(file))) << file;
-  }
-  EXPECT_FALSE(fs_.IsFolder("C:\\Andet"));
 }
 
 }  // namespace
