@@ -2,10 +2,12 @@
 // times the copies alone (the folder is listed first). Shows what a copy
 // costs per file under a given way of copying:
 //
-//   bench_copyprobe copyfile SOURCE TARGET   CopyFileW alone
-//   bench_copyprobe writable SOURCE TARGET   CopyFileW, then the copy's
-//                                            attributes read and a read-only
-//                                            one cleared, as Setup.exe copies
+//   bench_copyprobe copyfile SOURCE TARGET   CopyFileW over an existing target
+//   bench_copyprobe copynew SOURCE TARGET    CopyFileW for a new file first, over an
+//                                            existing one only when there is one
+//   bench_copyprobe writable SOURCE TARGET   copynew, then the copy's attributes
+//                                            read and a read-only one cleared,
+//                                            as Setup.exe copies
 //   bench_copyprobe plain SOURCE TARGET      own read/write loop
 //   bench_copyprobe posix SOURCE TARGET      own loop, target opened with
 //                                            FILE_FLAG_POSIX_SEMANTICS
@@ -85,7 +87,7 @@ bool CopyOwn(const std::wstring& from, const std::wstring& to, DWORD targetFlags
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 4) {
-    std::printf("usage: bench_copyprobe copyfile|writable|plain|posix|exact SOURCE TARGET\n");
+    std::printf("usage: bench_copyprobe copyfile|copynew|writable|plain|posix|exact SOURCE TARGET\n");
     return 2;
   }
   const std::wstring mode = argv[1];
@@ -106,8 +108,12 @@ int wmain(int argc, wchar_t** argv) {
   const auto start = std::chrono::steady_clock::now();
   for (const auto& name : names) {
     bool ok;
-    if (mode == L"copyfile" || mode == L"writable") {
+    if (mode == L"copyfile") {
       ok = CopyFileW((source + name).c_str(), (target + name).c_str(), FALSE) != FALSE;
+    } else if (mode == L"copynew" || mode == L"writable") {
+      ok = CopyFileW((source + name).c_str(), (target + name).c_str(), TRUE) != FALSE ||
+           (GetLastError() == ERROR_FILE_EXISTS &&
+            CopyFileW((source + name).c_str(), (target + name).c_str(), FALSE) != FALSE);
       const DWORD attributes = mode == L"writable" ? GetFileAttributesW((target + name).c_str()) : 0;
       if (ok && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         SetFileAttributesW((target + name).c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);

@@ -59,77 +59,126 @@ Refusal Installation::CheckTarget() const {
   return Refusal::kNone;
 }
 
-void Installation::ForceDir(const std::string& path) {
+void ForceDir(platform::FileSystem& fs, const std::string& path) {
   if (path.empty()) throw SetupError("Unable to create directory");
   std::string folder = path;
   if (folder.back() == '\\') folder.pop_back();
   const std::size_t split = folder.find_last_of("\\:");
   const std::string parent = split == std::string::npos ? folder : folder.substr(0, split + 1);
-  if (folder.size() < 3 || platform::FolderExists(fs_, folder) || parent == folder) return;
-  ForceDir(parent);
-  fs_.CreateFolder(folder);  // a failure shows in the copies into it
+  if (folder.size() < 3 || platform::FolderExists(fs, folder) || parent == folder) return;
+  ForceDir(fs, parent);
+  fs.CreateFolder(folder);  // a failure shows in the copies into it
 }
 
-std::size_t Installation::PlannedCopies() const {
-  return static_cast<std::size_t>(state_.InstFiles.Count() + state_.RunFiles.Count() +
-                                  state_.HtmlNames.Count() + state_.PicFiles.Count() +
-                                  (state_.DataSubDir.empty() ? 0 : state_.DataFiles.Count())) +
-         state_.MSnavn.items.size() + (state_.BmpName.empty() ? 0 : 1);
+std::size_t InstallPlan::CopyCount() const {
+  return InstFiles.size() + Stations.size() + RunFiles.size() + HtmlNames.size() +
+         PicFiles.size() + (BmpName.empty() ? 0 : 1) + (DataSubDir.empty() ? 0 : DataFiles.size());
 }
 
-void Installation::Copy(const std::string& sourceFolder, const std::string& targetFolder,
-                        const std::string& name) {
-  const std::string target = state_.DestDir + targetFolder + name;
+namespace {
+
+class CopyRun {
+ public:
+  CopyRun(const InstallPlan& plan, platform::FileSystem& fs, CopyProgress* progress)
+      : plan_(plan), fs_(fs), progress_(progress) {}
+
+  InstallResult Run();
+
+ private:
+  // One copy of `name` from SrcDir + sourceFolder to DestDir + targetFolder.
+  void Copy(const std::string& sourceFolder, const std::string& targetFolder,
+            const std::string& name);
+  // Whether a failed copy's source is simply not in the distribution: the
+  // file is not there, and SrcDir can still be read.
+  bool LeftOut(const std::string& source);
+
+  const InstallPlan& plan_;
+  platform::FileSystem& fs_;
+  CopyProgress* progress_;
+  InstallResult result_;
+};
+
+void CopyRun::Copy(const std::string& sourceFolder, const std::string& targetFolder,
+                   const std::string& name) {
+  const std::string target = result_.DestDir + targetFolder + name;
   if (!StaysInside(name)) {
-    notInstalled_.push_back(target);
+    result_.NotInstalled.push_back(target);
   } else {
-    const std::string source = state_.SrcDir + sourceFolder + name;
+    const std::string source = plan_.SrcDir + sourceFolder + name;
     if (platform::CopyWritable(fs_, source, target) != platform::kOk && !LeftOut(source)) {
-      notInstalled_.push_back(target);
+      result_.NotInstalled.push_back(target);
     }
   }
-  if (progress_) progress_(++done_, total_);
+  if (progress_ != nullptr) progress_->done.fetch_add(1, std::memory_order_relaxed);
 }
 
-bool Installation::LeftOut(const std::string& source) {
+bool CopyRun::LeftOut(const std::string& source) {
   // A file the distribution does not hold is expected (a station typed by the
   // user, the "*" placeholder, a program this edition leaves out) and stays
   // silent; but once the source folder itself cannot be read (the disc taken
   // out, a share gone) a missing file tells nothing, and every failure counts.
-  return !platform::FileExists(fs_, source) && platform::FolderExists(fs_, state_.SrcDir);
+  return !platform::FileExists(fs_, source) && platform::FolderExists(fs_, plan_.SrcDir);
 }
 
-void Installation::RunInstall() {
+InstallResult CopyRun::Run() {
+  const std::string& target = plan_.Target;
+  ForceDir(fs_, target);
+  ForceDir(fs_, target + "\\MSinfo");
+  ForceDir(fs_, target + "\\MSinfo\\pic");
+  result_.DestDir = target + "\\";
+
+  const std::string year = std::to_string(plan_.Year);
+  result_.YearSeq = year.substr(2, 2) + "001";
+  result_.DataDir = result_.DestDir + "DATA" + year;
+  ForceDir(fs_, result_.DataDir);
+
+  for (const auto& line : plan_.InstFiles) Copy("prog\\", "", line);
+  for (const auto& station : plan_.Stations) Copy("config\\", "", station + ".cfg");
+  for (const auto& name : plan_.RunFiles) Copy("config\\", "", name);
+  for (const auto& station : plan_.HtmlNames) Copy("config\\MSinfo\\", "MSinfo\\", station + ".html");
+  for (const auto& name : plan_.PicFiles) Copy("config\\MSinfo\\pic\\", "MSinfo\\pic\\", name);
+  if (!plan_.BmpName.empty()) Copy("config\\", "", plan_.BmpName);
+  if (!plan_.DataSubDir.empty()) {
+    if (StaysInside(plan_.DataSubDir)) ForceDir(fs_, result_.DestDir + plan_.DataSubDir);
+    const std::string dataFolder = plan_.DataSubDir + "\\";
+    for (const auto& name : plan_.DataFiles) Copy("", "", dataFolder + name);
+  }
+  return std::move(result_);
+}
+
+}  // namespace
+
+InstallResult CopyFiles(const InstallPlan& plan, platform::FileSystem& fs, CopyProgress* progress) {
+  return CopyRun(plan, fs, progress).Run();
+}
+
+InstallPlan Installation::Plan() const {
   if (const Refusal refusal = CheckTarget(); refusal != Refusal::kNone) {
     throw SetupError(RefusalText(refusal));
   }
-  const std::string target = TargetFolder();
-  ForceDir(target);
-  ForceDir(target + "\\MSinfo");
-  ForceDir(target + "\\MSinfo\\pic");
-  state_.DestDir = target + "\\";
-
-  const std::string year = std::to_string(fs_.LocalYear());
-  state_.YearSeq = year.substr(2, 2) + "001";
-  state_.DataDir = state_.DestDir + "DATA" + year;
-  ForceDir(state_.DataDir);
-
-  done_ = 0;
-  total_ = PlannedCopies();
-  for (const auto& line : state_.InstFiles.Lines()) Copy("prog\\", "", line);
-  for (const auto& station : state_.MSnavn.items) Copy("config\\", "", station + ".cfg");
-  for (const auto& name : state_.RunFiles.Lines()) Copy("config\\", "", name);
-  for (const auto& station : state_.HtmlNames.Lines()) {
-    Copy("config\\MSinfo\\", "MSinfo\\", station + ".html");
-  }
-  for (const auto& name : state_.PicFiles.Lines()) Copy("config\\MSinfo\\pic\\", "MSinfo\\pic\\", name);
-  if (!state_.BmpName.empty()) Copy("config\\", "", state_.BmpName);
-  if (!state_.DataSubDir.empty()) {
-    if (StaysInside(state_.DataSubDir)) ForceDir(state_.DestDir + state_.DataSubDir);
-    state_.DataSubDir += "\\";
-    for (const auto& name : state_.DataFiles.Lines()) Copy("", "", state_.DataSubDir + name);
-  }
+  InstallPlan plan;
+  plan.SrcDir = state_.SrcDir;
+  plan.Target = TargetFolder();
+  plan.InstFiles = state_.InstFiles.Lines();
+  plan.Stations = state_.MSnavn.items;
+  plan.RunFiles = state_.RunFiles.Lines();
+  plan.HtmlNames = state_.HtmlNames.Lines();
+  plan.PicFiles = state_.PicFiles.Lines();
+  plan.BmpName = state_.BmpName;
+  plan.DataSubDir = state_.DataSubDir;
+  plan.DataFiles = state_.DataFiles.Lines();
+  plan.Year = fs_.LocalYear();
+  return plan;
 }
+
+void Installation::Apply(InstallResult result) {
+  state_.DestDir = std::move(result.DestDir);
+  state_.DataDir = std::move(result.DataDir);
+  state_.YearSeq = std::move(result.YearSeq);
+  notInstalled_.insert(notInstalled_.end(), result.NotInstalled.begin(), result.NotInstalled.end());
+}
+
+void Installation::RunInstall() { Apply(CopyFiles(Plan(), fs_)); }
 
 void Installation::MakeShortcut(const std::string& name, bool withArguments) {
   platform::Shortcut shortcut;

@@ -2,8 +2,8 @@
 // copies from the source folder, and the desktop shortcuts.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,11 +17,57 @@ namespace install {
 enum class Refusal { kNone, kNoDrive, kNoProgramFolder };
 const char* RefusalText(Refusal refusal);
 
+// What the copies of one installation are made from, taken from the setup
+// state when the user confirms: nothing that changes afterwards alters what
+// is copied.
+struct InstallPlan {
+  std::string SrcDir;  // ends in "\"
+  std::string Target;  // the target folder, without trailing "\"
+  std::vector<std::string> InstFiles;
+  std::vector<std::string> Stations;
+  std::vector<std::string> RunFiles;
+  std::vector<std::string> HtmlNames;
+  std::vector<std::string> PicFiles;
+  std::string BmpName;
+  std::string DataSubDir;  // as scanned, without "\"
+  std::vector<std::string> DataFiles;
+  int Year = 0;
+
+  std::size_t CopyCount() const;
+};
+
+// What the copies set in the setup state, and what they could not install.
+struct InstallResult {
+  std::string DestDir;
+  std::string DataDir;
+  std::string YearSeq;
+  std::vector<std::string> NotInstalled;
+};
+
+// How far the copies are: they count `done` up, any thread may read it;
+// `total` is set before they start.
+struct CopyProgress {
+  std::atomic<std::size_t> done{0};
+  std::size_t total = 0;
+};
+
+// Creates a folder and its missing parents. Raises "Unable to create
+// directory" for an empty path; failing to create a folder is silent (the
+// copies into it then fail and are reported).
+void ForceDir(platform::FileSystem& fs, const std::string& path);
+
+// Makes the folders and copies every group of the plan in its fixed order,
+// replacing existing targets, read-only ones too; each copy is left writable.
+// A copy that fails does not stop the run: it is skipped silently when the
+// source folder, still readable, does not hold its file, and listed as not
+// installed otherwise. Names that would reach outside the source or target
+// folder are never copied. Reads nothing but the plan and the file system,
+// so that it can run on a thread of its own.
+InstallResult CopyFiles(const InstallPlan& plan, platform::FileSystem& fs,
+                        CopyProgress* progress = nullptr);
+
 class Installation {
  public:
-  // Called after every copy with the copies done and the copies planned.
-  using Progress = std::function<void(std::size_t done, std::size_t total)>;
-
   Installation(setup::SetupState& state, platform::FileSystem& fs, platform::Shell& shell)
       : state_(state), fs_(fs), shell_(shell) {}
 
@@ -33,20 +79,18 @@ class Installation {
   // a program folder below its root.
   Refusal CheckTarget() const;
 
-  // Creates a folder and its missing parents. Raises "Unable to create
-  // directory" for an empty path; failing to create a folder is silent (the
-  // copies into it then fail and are reported).
-  void ForceDir(const std::string& path);
+  void ForceDir(const std::string& path) { install::ForceDir(fs_, path); }
 
-  // Makes the folders and copies every group of files in its fixed order,
-  // replacing existing targets, read-only ones too; each copy is left
-  // writable. Sets DestDir, DataDir and YearSeq. A copy that fails does not
-  // stop the run: it is skipped silently when the source folder, still
-  // readable, does not hold its file, and listed in NotInstalled() otherwise.
-  // Names that would reach outside the source or target folder are never
-  // copied.
-  // Raises the refusal text when CheckTarget() refuses, before anything is
-  // written.
+  // The plan of the copies as the state holds it now, in this year. Raises
+  // the refusal text when CheckTarget() refuses.
+  InstallPlan Plan() const;
+
+  // Sets DestDir, DataDir and YearSeq from the result and adds what it could
+  // not install to NotInstalled().
+  void Apply(InstallResult result);
+
+  // Plan(), CopyFiles() and Apply() in one: nothing is written when the
+  // target is refused.
   void RunInstall();
 
   // Puts a shortcut to DestDir + name + ".exe" on the user's desktop, with
@@ -59,23 +103,10 @@ class Installation {
   // be installed, unless the distribution does not hold it.
   const std::vector<std::string>& NotInstalled() const { return notInstalled_; }
 
-  void SetProgress(Progress progress) { progress_ = std::move(progress); }
-
  private:
-  std::size_t PlannedCopies() const;
-  // One copy of `name` from SrcDir + sourceFolder to DestDir + targetFolder.
-  void Copy(const std::string& sourceFolder, const std::string& targetFolder,
-            const std::string& name);
-  // Whether a failed copy's source is simply not in the distribution: the
-  // file is not there, and SrcDir can still be read.
-  bool LeftOut(const std::string& source);
-
   setup::SetupState& state_;
   platform::FileSystem& fs_;
   platform::Shell& shell_;
-  Progress progress_;
-  std::size_t done_ = 0;
-  std::size_t total_ = 0;
   std::vector<std::string> notInstalled_;
 };
 

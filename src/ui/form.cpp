@@ -6,13 +6,10 @@
 
 #include <exception>
 #include <stdexcept>
-#include <thread>
 
 #include "platform/file_system.h"
 #include "platform/unicode.h"
 #include "platform/wide.h"
-#include "setup/setup_error.h"
-#include "setup/text_file.h"
 
 namespace ui {
 
@@ -20,9 +17,8 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"TForm1";
 constexpr wchar_t kAppClass[] = L"TApplication";
-constexpr UINT kWmProgress = WM_APP + 1;
-constexpr UINT kWmCopiesDone = WM_APP + 2;
-constexpr std::size_t kListedNotInstalled = 20;
+// How often the taskbar's progress is brought up to date while the copies run.
+constexpr DWORD kProgressMs = 100;
 
 std::wstring Wide(const std::string& text) { return platform::Widen(text); }
 
@@ -104,15 +100,6 @@ class TaskbarProgress {
   HWND window_;
   Microsoft::WRL::ComPtr<ITaskbarList3> taskbar_;
 };
-
-std::string NotInstalledText(const std::vector<std::string>& paths) {
-  std::string text = "Følgende filer kunne ikke installeres:";
-  for (std::size_t i = 0; i < paths.size() && i < kListedNotInstalled; ++i) text += "\n" + paths[i];
-  if (paths.size() > kListedNotInstalled) {
-    text += "\nog " + std::to_string(paths.size() - kListedNotInstalled) + " andre";
-  }
-  return text;
-}
 
 TForm1::TForm1(platform::FileSystem& fs, platform::Shell& shell, Dialogs& dialogs,
                std::function<void()> endProgram)
@@ -216,7 +203,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ShowState();
       return 0;
     case WM_COMMAND:
-      if (!showing_ && lParam != 0) OnCommand(LOWORD(wParam), HIWORD(wParam));
+      // While installing, the state stays as the user confirmed it, whoever
+      // sends what; the controls show it again afterwards.
+      if (!showing_ && !installing_ && lParam != 0) OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_SIZE:
       LayOut();
@@ -255,16 +244,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       break;
-    case kWmProgress:
-      if (progress_) progress_->Show(static_cast<std::size_t>(wParam), static_cast<std::size_t>(lParam));
-      return 0;
-    case kWmCopiesDone:
-      copiesDone_ = true;
-      return 0;
     case WM_CLOSE:
       // Neither are the copies left half done, nor a question that waits for
       // its answer (the taskbar button can still ask the window to close).
-      if (busy_ || !IsWindowEnabled(hwnd_)) return 0;
+      if (installing_ || !IsWindowEnabled(hwnd_)) return 0;
       Guarded(dialogs_, hwnd_, [this] { FormClose(); });
       DestroyWindow(hwnd_);
       return 0;
@@ -558,7 +541,7 @@ void TForm1::OnCommand(int id, int code) {
       }
       break;
     case kInStall:
-      if (code == BN_CLICKED) Guarded(dialogs_, hwnd_, [this] { InStallClick(); });
+      if (code == BN_CLICKED) InStallClick();
       break;
     case kButton2:
       if (code == BN_CLICKED) Button2Click();
@@ -578,7 +561,7 @@ LRESULT CALLBACK TForm1::StationEditProc(HWND hwnd, UINT message, WPARAM wParam,
       return DLGC_WANTALLKEYS | DefSubclassProc(hwnd, message, wParam, lParam);
     }
   }
-  if (message == WM_CHAR) {
+  if (message == WM_CHAR && !form->installing_) {
     auto key = static_cast<wchar_t>(wParam);
     Guarded(form->dialogs_, form->hwnd_, [&] { form->MSnavnKeyPress(key); });
     if (key == L'\r') return 0;  // a single-line edit would only beep at it
@@ -611,77 +594,86 @@ void TForm1::MSnavnKeyPress(wchar_t& key) {
 }
 
 void TForm1::InStallClick() {
-  if (!platform::FileExists(fs_, state_.SrcDir + "Install.dat")) {
-    dialogs_.Show(hwnd_, "Der mangler installationsoplysninger", "Filen install.dat mangler",
-                  MB_OK | MB_ICONERROR);
-    endProgram_();
-    return;
-  }
-  install::Installation installation(state_, fs_, shell_);
-  if (const install::Refusal refusal = installation.CheckTarget(); refusal != install::Refusal::kNone) {
-    dialogs_.Show(hwnd_, install::RefusalText(refusal), "Installation af programmer",
-                  MB_OK | MB_ICONWARNING);
-    return;
-  }
-  if (dialogs_.Show(hwnd_, "Instalation foretages til : " + installation.TargetFolder(),
-                    "Installation af programmer", MB_OKCANCEL) != IDOK) {
-    return;
-  }
-  state_.InstFiles = setup::LoadTextFile(fs_, state_.SrcDir + "Install.dat");
-  RunCopies(installation);
-  systemSetup_.WriteSystemFile();
-  if (dialogs_.Show(hwnd_, "Læg genveje på skrivebordet til KAMBRIX programmer",
-                    "Genveje til KAMBRIX programmer", MB_OKCANCEL) == IDOK) {
-    installation.MakeShortcut("delviq", false);
-    if (state_.FullMode) installation.MakeShortcut("sarnok", true);
-  }
-  if (installation.NotInstalled().empty()) {
-    dialogs_.Show(hwnd_, "Filer er blevet installeret", "Installation færdig", MB_OK);
-  } else {
-    dialogs_.Show(hwnd_, NotInstalledText(installation.NotInstalled()), "Installation færdig",
-                  MB_OK | MB_ICONWARNING);
-  }
-  endProgram_();
+  if (installing_) return;
+  installing_ = true;
+  bool ends = false;
+  Guarded(dialogs_, hwnd_, [&] { ends = install::InstallDialogue(state_, fs_, shell_, *this); });
+  installing_ = false;
+  if (hwnd_ != nullptr) ShowState();  // undoes whatever reached the controls meanwhile
+  if (ends) endProgram_();
 }
 
-void TForm1::RunCopies(install::Installation& installation) {
-  const HWND window = hwnd_;
-  installation.SetProgress([window](std::size_t done, std::size_t total) {
-    PostMessageW(window, kWmProgress, done, static_cast<LPARAM>(total));
-  });
+bool TForm1::Confirm(const std::string& caption, const std::string& text) {
+  return dialogs_.Show(hwnd_, text, caption, MB_OKCANCEL) == IDOK;
+}
+
+void TForm1::Inform(const std::string& caption, const std::string& text) {
+  dialogs_.Show(hwnd_, text, caption, MB_OK);
+}
+
+void TForm1::Warn(const std::string& caption, const std::string& text) {
+  dialogs_.Show(hwnd_, text, caption, MB_OK | MB_ICONWARNING);
+}
+
+void TForm1::Error(const std::string& caption, const std::string& text) {
+  dialogs_.Show(hwnd_, text, caption, MB_OK | MB_ICONERROR);
+}
+
+namespace {
+
+struct CopyJob {
+  const std::function<void()>* copies;
+  std::exception_ptr failure;
+};
+
+DWORD WINAPI RunCopyJob(void* data) {
+  auto* job = static_cast<CopyJob*>(data);
+  try {
+    (*job->copies)();
+  } catch (...) {
+    job->failure = std::current_exception();
+  }
+  return 0;
+}
+
+}  // namespace
+
+void TForm1::RunCopies(const std::function<void()>& copies, const install::CopyProgress& progress) {
+  CopyJob job{&copies, nullptr};
+  const HANDLE worker = CreateThread(nullptr, 0, &RunCopyJob, &job, 0, nullptr);
+  if (worker == nullptr) {
+    install::Questions::RunCopies(copies, progress);  // then the window waits for them
+    return;
+  }
   // Made only now: the taskbar's object costs start-up time and serves only here.
   if (!progress_) progress_ = std::make_unique<TaskbarProgress>(appWindow_);
   busy_ = true;
-  copiesDone_ = false;
   SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  std::exception_ptr failure;
-  std::thread worker([&] {
-    try {
-      installation.RunInstall();
-    } catch (...) {
-      failure = std::current_exception();
-    }
-    PostMessageW(window, kWmCopiesDone, 0, 0);
-  });
-  // The window keeps painting while the copies run, but takes no input.
+  // The window keeps painting while the copies run, but takes no input. The
+  // worker posts nothing: its end is its handle, which cannot get lost, and
+  // its progress a counter read here.
   bool quit = false;
-  MSG message;
-  while (!copiesDone_) {
-    if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
-      quit = true;
-      break;
+  std::size_t shown = 0;
+  while (MsgWaitForMultipleObjectsEx(1, &worker, kProgressMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE) !=
+         WAIT_OBJECT_0) {
+    if (const std::size_t done = progress.done.load(std::memory_order_relaxed); done != shown) {
+      progress_->Show(done, progress.total);
+      shown = done;
     }
-    if (IsInput(message.message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) quit = true;
+      if (message.message == WM_QUIT || IsInput(message.message)) continue;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
   }
-  worker.join();
+  CloseHandle(worker);
   busy_ = false;
-  installation.SetProgress(nullptr);
   progress_->Clear();
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));
   if (quit) PostQuitMessage(0);
-  if (failure) std::rethrow_exception(failure);
+  if (job.failure) std::rethrow_exception(job.failure);
 }
 
 void TForm1::Button2Click() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }

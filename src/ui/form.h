@@ -1,7 +1,8 @@
 // The setup window, Form1 of class TForm1: a thin view of the setup state.
-// It copies the state into its controls after the scan, writes every edit
-// back, and runs the install dialogue. The state stays the one truth that the
-// installation reads.
+// It copies the state into its controls after the scan and writes every edit
+// back. Its install button runs the install dialogue of the core, whose boxes
+// it shows as its own and whose copies it runs on a worker thread. The state
+// stays the one truth that the installation reads.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "install/installation.h"
+#include "install/install_flow.h"
 #include "platform/file_system.h"
 #include "platform/shell.h"
 #include "setup/setup_state.h"
@@ -23,13 +24,13 @@ namespace ui {
 
 class TaskbarProgress;
 
-class TForm1 {
+class TForm1 : private install::Questions {
  public:
   // `endProgram` ends the program: it lets the current handler finish and
   // then leaves the event loop.
   TForm1(platform::FileSystem& fs, platform::Shell& shell, Dialogs& dialogs,
          std::function<void()> endProgram);
-  ~TForm1();
+  ~TForm1() override;
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
 
@@ -49,7 +50,7 @@ class TForm1 {
   void FormCreate();
   void RadioClick();
   void MSnavnKeyPress(wchar_t& key);
-  void InStallClick();
+  void InStallClick();  // the install dialogue, one at a time
   void Button2Click();
   void FormClose();
 
@@ -77,9 +78,15 @@ class TForm1 {
   void ShowGroups();
   void OnCommand(int id, int code);
 
+  // The install dialogue's boxes, owned by the window.
+  bool Confirm(const std::string& caption, const std::string& text) override;
+  void Inform(const std::string& caption, const std::string& text) override;
+  void Warn(const std::string& caption, const std::string& text) override;
+  void Error(const std::string& caption, const std::string& text) override;
   // Runs the copies on a worker thread; meanwhile the window paints and
-  // shows progress but takes no input.
-  void RunCopies(install::Installation& installation);
+  // shows their progress but takes no input.
+  void RunCopies(const std::function<void()>& copies,
+                 const install::CopyProgress& progress) override;
 
   platform::FileSystem& fs_;
   platform::Shell& shell_;
@@ -99,13 +106,10 @@ class TForm1 {
   using LayoutKey = std::array<int, 3>;  // client width, client height, DPI
   LayoutKey laidOut_{};
   bool showing_ = false;  // true while the state is copied into the controls
-  bool busy_ = false;     // true while the copies run
-  bool copiesDone_ = false;
+  bool installing_ = false;  // true from the install button's click to its end
+  bool busy_ = false;        // true while the copies run
   HWND lastFocus_ = nullptr;
   std::unique_ptr<TaskbarProgress> progress_;
 };
-
-// The text of the box that lists what could not be installed.
-std::string NotInstalledText(const std::vector<std::string>& paths);
 
 }  // namespace ui

@@ -7,6 +7,8 @@
 
 #include <gmock/gmock.h>
 
+#include <functional>
+
 #include "install/installation.h"
 #include "platform/wide.h"
 #include "platform/win32_file_system.h"
@@ -37,11 +39,17 @@ void ListTree(platform::FileSystem& fs, const std::string& folder, const std::st
 }
 
 // The real file system with a clock the test sets, so that installations in
-// two years can follow each other.
+// two years can follow each other, and a look at each copy as it is done.
 class YearFileSystem : public platform::Win32FileSystem {
  public:
   int year = 2005;
+  std::function<void()> afterCopy;
   int LocalYear() override { return year; }
+  platform::ErrorCode CopyFileOver(const std::string& from, const std::string& to) override {
+    const platform::ErrorCode error = Win32FileSystem::CopyFileOver(from, to);
+    if (afterCopy) afterCopy();
+    return error;
+  }
 };
 
 class Win32Install : public ::testing::Test {
@@ -135,9 +143,10 @@ TEST_F(Win32Install, SourceGoneDuringTheCopiesListsEveryCopyThatFailed) {
   test_support::TempFolder cd("install_cd_");
   ScanPrograms(cd.Path(), 300, platform::kAttrArchive);
   SetCurrentDirectoryW(startFolder_.c_str());  // so that the folder can go while in use
-  installation_.SetProgress([&](std::size_t done, std::size_t) {
-    if (done == 100) test_support::RemoveTree(platform::Widen(cd.Path()));
-  });
+  int copies = 0;
+  fs_.afterCopy = [&] {
+    if (++copies == 100) test_support::RemoveTree(platform::Widen(cd.Path()));
+  };
   installation_.RunInstall();
   ASSERT_EQ(200u, installation_.NotInstalled().size());
   EXPECT_EQ(target_.Path() + "\\KAMBRIX\\p100.exe", installation_.NotInstalled().front());

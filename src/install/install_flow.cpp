@@ -1,0 +1,65 @@
+#include "install/install_flow.h"
+
+#include "setup/system_setup.h"
+#include "setup/text_file.h"
+
+namespace install {
+
+namespace {
+
+constexpr std::size_t kListedNotInstalled = 20;
+constexpr char kInstallCaption[] = "Installation af programmer";
+constexpr char kDoneCaption[] = "Installation færdig";
+
+}  // namespace
+
+void Questions::RunCopies(const std::function<void()>& copies, const CopyProgress&) { copies(); }
+
+std::string NotInstalledText(const std::vector<std::string>& paths) {
+  std::string text = "Følgende filer kunne ikke installeres:";
+  for (std::size_t i = 0; i < paths.size() && i < kListedNotInstalled; ++i) text += "\n" + paths[i];
+  if (paths.size() > kListedNotInstalled) {
+    text += "\nog " + std::to_string(paths.size() - kListedNotInstalled) + " andre";
+  }
+  return text;
+}
+
+bool InstallDialogue(setup::SetupState& state, platform::FileSystem& fs, platform::Shell& shell,
+                     Questions& questions) {
+  if (!platform::FileExists(fs, state.SrcDir + "Install.dat")) {
+    questions.Error("Filen install.dat mangler", "Der mangler installationsoplysninger");
+    return true;
+  }
+  Installation installation(state, fs, shell);
+  if (const Refusal refusal = installation.CheckTarget(); refusal != Refusal::kNone) {
+    questions.Warn(kInstallCaption, RefusalText(refusal));
+    return false;
+  }
+  if (!questions.Confirm(kInstallCaption,
+                         "Instalation foretages til : " + installation.TargetFolder())) {
+    return false;
+  }
+  state.InstFiles = setup::LoadTextFile(fs, state.SrcDir + "Install.dat");
+
+  const InstallPlan plan = installation.Plan();
+  CopyProgress progress;
+  progress.total = plan.CopyCount();
+  InstallResult result;
+  questions.RunCopies([&] { result = CopyFiles(plan, fs, &progress); }, progress);
+  installation.Apply(std::move(result));
+
+  setup::SystemSetup(state, fs).WriteSystemFile();
+  if (questions.Confirm("Genveje til KAMBRIX programmer",
+                        "Læg genveje på skrivebordet til KAMBRIX programmer")) {
+    installation.MakeShortcut("delviq", false);
+    if (state.FullMode) installation.MakeShortcut("sarnok", true);
+  }
+  if (installation.NotInstalled().empty()) {
+    questions.Inform(kDoneCaption, "Filer er blevet installeret");
+  } else {
+    questions.Warn(kDoneCaption, NotInstalledText(installation.NotInstalled()));
+  }
+  return true;
+}
+
+}  // namespace install

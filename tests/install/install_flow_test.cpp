@@ -1,0 +1,170 @@
+// The install dialogue over the in-memory file system and shell, with the
+// boxes answered from a script.
+#include "install/install_flow.h"
+
+#include <gmock/gmock.h>
+
+#include <deque>
+#include <functional>
+
+#include "platform/memory_file_system.h"
+#include "setup/setup_error.h"
+#include "setup/system_setup.h"
+#include "support/sample_source.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::EndsWith;
+using ::testing::IsEmpty;
+using ::testing::StartsWith;
+using ::testing::StrEq;
+using ::testing::ThrowsMessage;
+
+constexpr char kQ1[] = "confirm Installation af programmer: Instalation foretages til : ";
+constexpr char kQ2[] =
+    "confirm Genveje til KAMBRIX programmer: Læg genveje på skrivebordet til KAMBRIX programmer";
+constexpr char kDone[] = "inform Installation færdig: Filer er blevet installeret";
+
+struct ScriptedQuestions : install::Questions {
+  using Text = const std::string&;
+  std::vector<std::string> shown;  // "<kind> <caption>: <text>"
+  std::deque<bool> answers;        // OK is true
+
+  bool Confirm(Text caption, Text text) override {
+    shown.push_back("confirm " + caption + ": " + text);
+    if (answers.empty()) ADD_FAILURE() << "unexpected question: " << text;
+    const bool answer = !answers.empty() && answers.front();
+    if (!answers.empty()) answers.pop_front();
+    return answer;
+  }
+  void Inform(Text caption, Text text) override { shown.push_back("inform " + caption + ": " + text); }
+  void Warn(Text caption, Text text) override { shown.push_back("warn " + caption + ": " + text); }
+  void Error(Text caption, Text text) override { shown.push_back("error " + caption + ": " + text); }
+  void RunCopies(const std::function<void()>& copies, const install::CopyProgress& progress) override {
+    install::Questions::RunCopies(copies, progress);
+    EXPECT_EQ(progress.total, progress.done.load());
+  }
+};
+
+class Dialogue : public ::testing::Test {
+ protected:
+  Dialogue() {
+    fs_.AddDrive('C');
+    test_support::LoadHostFolder(fs_, test_support::SampleDir(), "E:\\cd");
+    fs_.SetCurrentDirectory("E:\\cd");
+    setup::SystemSetup(state_, fs_).ScanSource();
+  }
+
+  bool Run(std::initializer_list<bool> answers) {
+    questions_.answers = answers;
+    return install::InstallDialogue(state_, fs_, shell_, questions_);
+  }
+
+  platform::MemoryFileSystem fs_;
+  platform::MemoryShell shell_;
+  setup::SetupState state_;
+  ScriptedQuestions questions_;
+};
+
+TEST_F(Dialogue, WithoutInstallListTheProgramEndsAndNothingIsWritten) {
+  fs_.Remove("E:\\cd\\Install.dat");
+  fs_.ClearJournal();
+  EXPECT_TRUE(Run({}));
+  EXPECT_THAT(questions_.shown,
+              ElementsAre("error Filen install.dat mangler: Der mangler installationsoplysninger"));
+  EXPECT_THAT(fs_.Journal(), IsEmpty());
+}
+
+TEST_F(Dialogue, RefusalsAndCancelAtTheFirstQuestionChangeNothingAndCanBeRepeated) {
+  const std::tuple<const char*, std::vector<std::string>, std::string> cases[] = {
+      {"KAMBRIX", {},
+       "warn Installation af programmer: Der er ikke fundet noget drev at installere på"},
+      {"D:\\", {"C"}, "warn Installation af programmer: Der er ikke angivet nogen programmappe"},
+      {"C:\\Vest\\", {"C"}, kQ1 + std::string("C:\\Vest")},
+  };
+  fs_.ClearJournal();
+  for (const auto& [folder, drives, box] : cases) {
+    state_.PrBib = folder;
+    state_.DrBox.items = drives;
+    state_.DrBox.selected = drives.empty() ? -1 : 0;
+    questions_.shown.clear();
+    EXPECT_FALSE(Run({false}));
+    EXPECT_FALSE(Run({false}));
+    EXPECT_THAT(questions_.shown, ElementsAre(box, box));
+  }
+  EXPECT_THAT(fs_.Journal(), IsEmpty());
+  EXPECT_TRUE(state_.InstFiles.Empty());
+}
+
+TEST_F(Dialogue, InstallEndsWithTheCompletionMessageAndTheShortcutsAsAnswered) {
+  const std::tuple<bool, bool, std::vector<std::string>> cases[] = {
+      {false, true, {}},
+      {true, true, {"C:\\KAMBRIX\\delviq.exe", "C:\\KAMBRIX\\sarnok.exe Vestmark"}},
+      {true, false, {"C:\\KAMBRIX\\delviq.exe"}},  // reduced mode
+  };
+  for (const auto& [answer, fullMode, shortcuts] : cases) {
+    state_.FullMode = fullMode;
+    shell_.saved.clear();
+    questions_.shown.clear();
+    EXPECT_TRUE(Run({true, answer}));
+    EXPECT_THAT(questions_.shown, ElementsAre(kQ1 + std::string("C:\\KAMBRIX"), kQ2, kDone));
+    std::vector<std::string> made;
+    for (const auto& link : shell_.saved) {
+      made.push_back(link.target + (link.arguments ? " " + *link.arguments : ""));
+    }
+    EXPECT_EQ(shortcuts, made);
+  }
+  EXPECT_EQ("C:\\KAMBRIX\\DATA2005\\", fs_.FileContent("C:\\KAMBRIX\\Vestmark.bib")->substr(0, 20));
+  EXPECT_TRUE(fs_.FileContent("C:\\KAMBRIX\\DATA2004\\0403.dat"));
+  EXPECT_EQ("05001", state_.YearSeq);
+}
+
+TEST_F(Dialogue, ErrorsAfterTheCopiesEndTheDialogueAndASecondTryInstallsTheSame) {
+  state_.SysNavn = "Vest|mark";
+  EXPECT_THAT([this] { Run({true}); },
+              ThrowsMessage<setup::SetupError>(StrEq("Cannot create file C:\\KAMBRIX\\Vest|mark.bib")));
+  EXPECT_THAT(questions_.shown, ElementsAre(kQ1 + std::string("C:\\KAMBRIX")));
+
+  state_.SysNavn = "Vestmark";
+  shell_.failWith = platform::ShortcutResult::Failure::kCreateObject;
+  EXPECT_THAT([this] { Run({true, true}); },
+              ThrowsMessage<setup::SetupError>(StrEq("Unspecified error")));
+  EXPECT_EQ(kQ2, questions_.shown.back());
+  EXPECT_TRUE(fs_.FileContent("C:\\KAMBRIX\\Vestmark.bib"));
+
+  // The data folder keeps its name from one click to the next.
+  fs_.ClearJournal();
+  shell_.failWith = platform::ShortcutResult::Failure::kNone;
+  EXPECT_TRUE(Run({true, false}));
+  EXPECT_EQ("DATA2004", state_.DataSubDir);
+  EXPECT_THAT(fs_.Journal(), testing::Contains(
+      "copy E:\\cd\\DATA2004\\0401.dat -> C:\\KAMBRIX\\DATA2004\\0401.dat"));
+  EXPECT_EQ(kDone, questions_.shown.back());
+}
+
+TEST_F(Dialogue, FailedCopiesAndShortcutsAreListedInsteadOfSuccess) {
+  fs_.AddFile("C:\\KAMBRIX\\delviq.exe", "running");
+  fs_.LockFile("C:\\KAMBRIX\\delviq.exe");
+  shell_.failWith = platform::ShortcutResult::Failure::kSave;
+  EXPECT_TRUE(Run({true, true}));
+  EXPECT_EQ("warn Installation færdig: Følgende filer kunne ikke installeres:\n"
+            "C:\\KAMBRIX\\delviq.exe\nC:\\Users\\test\\Desktop\\delviq.lnk\n"
+            "C:\\Users\\test\\Desktop\\sarnok.lnk",
+            questions_.shown.back());
+
+  // Past 20 paths the rest are counted.
+  std::string lines;
+  for (int i = 0; i < 23; ++i) {
+    fs_.AddFile("E:\\cd\\prog\\sub\\f" + std::to_string(i), "x");
+    lines += "sub\\f" + std::to_string(i) + "\r\n";
+  }
+  fs_.AddFile("E:\\cd\\Install.dat", lines);
+  EXPECT_TRUE(Run({true, false}));
+  EXPECT_THAT(questions_.shown.back(),
+              StartsWith("warn Installation færdig: Følgende filer kunne ikke installeres:\n"
+                         "C:\\KAMBRIX\\sub\\f0\n"));
+  EXPECT_THAT(questions_.shown.back(), EndsWith("\nC:\\KAMBRIX\\sub\\f19\nog 3 andre"));
+}
+
+}  // namespace
