@@ -19,7 +19,7 @@ TEST(Wildcard, MatchesLikeAWindowsSearchOnLongNames) {
       {"*.cfg", "ABC.cfg.bak", false},
       {"DATA????", "DATA2004", true},
       {"DATA????", "data2004", true},
-      {"DATA????", "DATA200", false},
+      {"DATA????", "DATA200", true},
       {"DATA????", "DATA20045", false},
       {"*.*", "README", true},
       {"*.*", "pic.jpg", true},
@@ -35,6 +35,17 @@ TEST(Wildcard, MatchesLikeAWindowsSearchOnLongNames) {
       // A "*" in the name is no stop for a "*" in the pattern.
       {"*", "*x", true},
       {"a*c", "a*bc", true},
+      // "?" also matches nothing where the name or its part before a "." ends,
+      // but never a "."; a "." before a wildcard or at the end may meet the end.
+      {"DATA????", "DATA", true},
+      {"DATA????", "DATA05", true},
+      {"DATA????", "DATA.x", false},
+      {"????.txt", "ab.txt", true},
+      {"abc.?", "abc", true},
+      {"abc.?", "abc.de", false},
+      {"*.", "README", true},
+      {"*.", "pic.jpg", false},
+      {"*.?", "a.b.c", true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.matches, platform::WildcardMatch(c.pattern, c.name))
