@@ -216,7 +216,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ShowState();
       return 0;
     case WM_COMMAND:
-      if (!showing_ && lParam != 0) OnCommand(LOWORD(wParam), HIWORD(wParam));
+      if (lParam == 0 && LOWORD(wParam) == IDOK) {
+        PressFocusedButton();
+      } else if (!showing_ && lParam != 0) {
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+      }
       return 0;
     case WM_SIZE:
       LayOut();
@@ -585,6 +589,17 @@ LRESULT CALLBACK TForm1::StationEditProc(HWND hwnd, UINT message, WPARAM wParam,
     wParam = key;
   }
   return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void TForm1::PressFocusedButton() {
+  // Enter reaches a plain window as IDOK without a control (IsDialogMessage
+  // knows no default button here): as in a dialog, it presses the push
+  // button that has the focus and nothing else.
+  HWND focus = GetFocus();
+  if (focus != nullptr && IsChild(hwnd_, focus) &&
+      (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
+    SendMessageW(focus, BM_CLICK, 0, 0);
+  }
 }
 
 bool TForm1::PreTranslateMessage(MSG& message) {

@@ -76,6 +76,7 @@ class TForm1 {
   void ShowConnection();
   void ShowGroups();
   void OnCommand(int id, int code);
+  void PressFocusedButton();
 
   // Runs the copies on a worker thread; meanwhile the window paints and
   // shows progress but takes no input.

@@ -111,7 +111,7 @@ class Form : public ::testing::Test {
   // Keys as the user types them, through the event loop.
   void Type(HWND control, const std::wstring& keys) {
     for (const wchar_t key : keys) {
-      const WPARAM virtualKey = key == L'\r' ? VK_RETURN : 0;
+      const WPARAM virtualKey = key == L'\r' ? VK_RETURN : key == L'\t' ? VK_TAB : 0;
       if (virtualKey != 0) PostMessageW(control, WM_KEYDOWN, virtualKey, 0);
       PostMessageW(control, WM_CHAR, key, 0);
       Pump();
@@ -189,6 +189,18 @@ TEST_F(Form, EnterInTheStationBoxAddsTheStationAndPressesNoButton) {
   Type(StationEdit(), L"\r");
   EXPECT_EQ(4u, form_.State().MSnavn.items.size());
   EXPECT_THAT(dialogs_.shown, IsEmpty());
+}
+
+TEST_F(Form, EnterPressesTheFocusedButton) {
+  Open();
+  dialogs_.answers = {IDCANCEL};
+  Type(GetFocus(), L"\r");
+  ASSERT_EQ(1u, dialogs_.shown.size());
+  EXPECT_EQ("Installation af programmer", dialogs_.shown[0].caption);
+  Type(GetFocus(), L"\t");
+  Type(GetFocus(), L"\r");
+  EXPECT_FALSE(IsWindow(form_.Handle()));
+  EXPECT_TRUE(ended_);
 }
 
 TEST_F(Form, EditsReachTheState) {
