@@ -454,6 +454,9 @@ void TForm1::SizeComboBoxes() {
     // The closed box is as high as the table says; its entries are 13 pixels.
     HWND combo = Control(entry.id);
     SendMessageW(combo, CB_SETITEMHEIGHT, 0, Scale(kListItemHeight));
+    // Common controls 6 size the dropped-down list by this count, not by the
+    // height the box was made with; shorter lists show all their entries.
+    SendMessageW(combo, CB_SETMINVISIBLE, kDropDownItems, 0);
     // Systems differ in what the field height includes, so aim by measuring.
     const auto closedHeight = [combo] {
       RECT box;

@@ -203,6 +203,23 @@ TEST_F(Form, EnterPressesTheFocusedButton) {
   EXPECT_TRUE(ended_);
 }
 
+TEST_F(Form, DropDownListsShowAtMostEightEntries) {
+  for (const char* station : {"AAA", "BBB", "CCC", "DDD", "EEE", "FFF", "GGG", "HHH", "III"}) {
+    fs_.AddFile(std::string("E:\\cd\\config\\") + station + ".cfg", "");
+  }
+  Open();
+  for (const auto& [id, entries] : {std::pair{kMSnavn, 8}, std::pair{kModPar, 4}}) {
+    SendMessageW(Control(id), CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    GetComboBoxInfo(Control(id), &info);
+    RECT list;
+    GetClientRect(info.hwndList, &list);
+    EXPECT_EQ(entries, list.bottom / SendMessageW(Control(id), CB_GETITEMHEIGHT, 0, 0)) << id;
+    SendMessageW(Control(id), CB_SHOWDROPDOWN, FALSE, 0);
+  }
+}
+
 TEST_F(Form, EditsReachTheState) {
   Open();
   SetEdit(kPrBib, "Målinger\\KAMBRIX");
