@@ -7,6 +7,7 @@
 #include <exception>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 #include "platform/file_system.h"
 #include "platform/unicode.h"
@@ -22,6 +23,7 @@ constexpr wchar_t kFormClass[] = L"TForm1";
 constexpr wchar_t kAppClass[] = L"TApplication";
 constexpr UINT kWmProgress = WM_APP + 1;
 constexpr UINT kWmCopiesDone = WM_APP + 2;
+constexpr UINT kWmShowForm = WM_APP + 3;
 constexpr std::size_t kListedNotInstalled = 20;
 
 std::wstring Wide(const std::string& text) { return platform::Widen(text); }
@@ -164,11 +166,22 @@ void TForm1::Create(int show) {
     throw std::runtime_error("Cannot create the window");
   }
 
-  ShowWindow(appWindow_, show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ||
-                                 show == SW_SHOWMINNOACTIVE
-                             ? SW_SHOWMINNOACTIVE
-                             : SW_SHOWNORMAL);
-  ShowWindow(hwnd_, show == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  // Windows gives the start-up show request to the first unowned window
+  // with a caption that is shown normally: the taskbar window, which would
+  // turn maximised into a blank screen. So it is never shown that way; the
+  // form takes the request from `show`.
+  const bool minimised = show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ||
+                         show == SW_SHOWMINNOACTIVE || show == SW_FORCEMINIMIZE;
+  ShowWindow(appWindow_, minimised ? SW_SHOWMINNOACTIVE : SW_SHOWNA);
+  firstShow_ = show == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+  // Minimised, only the taskbar button shows, not activated; its first
+  // restore opens the form.
+  if (!minimised) ShowForm();
+}
+
+void TForm1::ShowForm() {
+  if (firstShow_ == 0) return;
+  ShowWindow(hwnd_, std::exchange(firstShow_, 0));
   UpdateWindow(hwnd_);
   SetFocus(Control(kInStall));
 }
@@ -194,6 +207,12 @@ LRESULT CALLBACK TForm1::AppWindowProc(HWND hwnd, UINT message, WPARAM wParam, L
   const auto* form = reinterpret_cast<const TForm1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   HWND formWindow = form != nullptr ? form->hwnd_ : nullptr;
   if (formWindow != nullptr) {
+    // After a minimised start, the first restore opens the form (posted: not
+    // in the middle of this window's own move).
+    if (message == WM_WINDOWPOSCHANGED && form->firstShow_ != 0 && IsWindowVisible(hwnd) &&
+        !IsIconic(hwnd)) {
+      PostMessageW(formWindow, kWmShowForm, 0, 0);
+    }
     // The taskbar window hands activation and closing on to the form.
     if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(formWindow)) {
       SetActiveWindow(formWindow);
@@ -261,6 +280,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case kWmProgress:
       if (progress_) progress_->Show(static_cast<std::size_t>(wParam), static_cast<std::size_t>(lParam));
+      return 0;
+    case kWmShowForm:
+      ShowForm();
       return 0;
     case kWmCopiesDone:
       copiesDone_ = true;

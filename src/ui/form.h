@@ -76,6 +76,8 @@ class TForm1 {
   void ShowConnection();
   void ShowGroups();
   void OnCommand(int id, int code);
+  // Shows the form as the start-up request asked, once.
+  void ShowForm();
   void PressFocusedButton();
 
   // Runs the copies on a worker thread; meanwhile the window paints and
@@ -99,6 +101,7 @@ class TForm1 {
   SIZE anchorClient_{};  // client size as the window opened, at the current DPI
   using LayoutKey = std::array<int, 3>;  // client width, client height, DPI
   LayoutKey laidOut_{};
+  int firstShow_ = 0;     // ShowWindow command of the form's first show, until then
   bool showing_ = false;  // true while the state is copied into the controls
   bool busy_ = false;     // true while the copies run
   bool copiesDone_ = false;

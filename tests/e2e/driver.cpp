@@ -5,6 +5,9 @@
 //   e2e_driver SETUP_EXE SCREENSHOT.bmp look     window and the places of its
 //                                                controls, then EXIT
 //   e2e_driver SETUP_EXE SCREENSHOT.bmp install  edit, install, OK to all
+//   e2e_driver SETUP_EXE - minimised|maximised   started as a shortcut set so
+//                                                starts it: the window as asked
+//                                                and no other, then EXIT
 #include <windows.h>
 
 #include <chrono>
@@ -22,10 +25,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 DWORD processId = 0;
+HANDLE setupProcess = nullptr;
 
+// Ends Setup.exe too, which would otherwise hold the output pipe open.
 [[noreturn]] void Fail(const std::string& what) {
   std::printf("FAILED: %s\n", what.c_str());
   std::fflush(stdout);
+  if (setupProcess != nullptr) TerminateProcess(setupProcess, 1);
   std::exit(1);
 }
 
@@ -107,11 +113,39 @@ void ReportLayout(HWND form) {
   }
 }
 
+// Started "Minimised": the taskbar button only, nothing activated, until the
+// button restores the window. Returns the window.
+HWND ExpectMinimisedStart(HANDLE process) {
+  WaitForInputIdle(process, 60000);
+  HWND taskbar = WaitFor(L"TApplication", "");
+  if (!IsIconic(taskbar)) Fail("the taskbar button is not minimised");
+  if (test_support::VisibleProgramWindows(processId).size() != 1) Fail("a window shows");
+  DWORD foreground = 0;
+  GetWindowThreadProcessId(GetForegroundWindow(), &foreground);
+  if (foreground == processId) Fail("a window is activated");
+  PostMessageW(taskbar, WM_SYSCOMMAND, SC_RESTORE, 0);
+  HWND form = WaitFor(L"TForm1", "");
+  if (IsIconic(form) || IsZoomed(form)) Fail("the window is not restored");
+  std::printf("minimised: only the taskbar button until it is restored\n");
+  return form;
+}
+
+// Started "Maximised": the window, and no blank taskbar window beside it.
+void ExpectMaximisedStart(HWND form) {
+  RECT taskbar;
+  GetWindowRect(GetWindow(form, GW_OWNER), &taskbar);
+  if (!IsZoomed(form)) Fail("the window is not maximised");
+  if (!IsRectEmpty(&taskbar) || test_support::VisibleProgramWindows(processId).size() != 2) {
+    Fail("another window shows");
+  }
+  std::printf("maximised: the window only\n");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 4) {
-    std::printf("usage: e2e_driver SETUP_EXE SCREENSHOT.bmp look|install\n");
+    std::printf("usage: e2e_driver SETUP_EXE SCREENSHOT.bmp look|install|minimised|maximised\n");
     return 2;
   }
   SetProcessDPIAware();  // sees the screen's real pixels, as the program does
@@ -119,6 +153,10 @@ int wmain(int argc, wchar_t** argv) {
   std::wstring command = L"\"" + std::wstring(argv[1]) + L"\"";
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
+  if (mode == L"minimised" || mode == L"maximised") {
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = mode == L"minimised" ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED;
+  }
   PROCESS_INFORMATION process = {};
   const auto start = Clock::now();
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -126,11 +164,14 @@ int wmain(int argc, wchar_t** argv) {
     Fail("cannot start Setup.exe");
   }
   processId = process.dwProcessId;
+  setupProcess = process.hProcess;
 
-  HWND form = WaitFor(L"TForm1", "");
+  const bool showMode = mode == L"minimised" || mode == L"maximised";
+  HWND form = mode == L"minimised" ? ExpectMinimisedStart(process.hProcess) : WaitFor(L"TForm1", "");
   const auto shown = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
   std::printf("window \"%s\" shown after %lld ms\n", test_support::WindowText(form).c_str(),
               static_cast<long long>(shown.count()));
+  if (mode == L"maximised") ExpectMaximisedStart(form);
 
   if (mode == L"install") {
     // A user's edits: another program folder, port COM3, one more station.
@@ -139,9 +180,11 @@ int wmain(int argc, wchar_t** argv) {
     HWND stationEdit = GetWindow(GetDlgItem(form, ui::kMSnavn), GW_CHILD);
     Type(stationEdit, L"ny1\r");
   }
-  // Let the window settle and paint before it is photographed.
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  Screenshot(form, argv[2]);
+  if (!showMode) {
+    // Let the window settle and paint before it is photographed.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Screenshot(form, argv[2]);
+  }
 
   if (mode == L"install") {
     PostMessageW(GetDlgItem(form, ui::kInStall), BM_CLICK, 0, 0);
@@ -149,7 +192,7 @@ int wmain(int argc, wchar_t** argv) {
     AnswerOk("Genveje til KAMBRIX programmer");
     AnswerOk("Installation færdig");
   } else {
-    ReportLayout(form);
+    if (mode == L"look") ReportLayout(form);
     PostMessageW(GetDlgItem(form, ui::kButton2), BM_CLICK, 0, 0);
   }
   if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) Fail("Setup.exe did not end");

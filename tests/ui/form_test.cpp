@@ -13,6 +13,7 @@
 
 #include "platform/memory_file_system.h"
 #include "platform/wide.h"
+#include "support/program_window.h"
 #include "support/sample_source.h"
 
 namespace {
@@ -218,6 +219,30 @@ TEST_F(Form, DropDownListsShowAtMostEightEntries) {
     EXPECT_EQ(entries, list.bottom / SendMessageW(Control(id), CB_GETITEMHEIGHT, 0, 0)) << id;
     SendMessageW(Control(id), CB_SHOWDROPDOWN, FALSE, 0);
   }
+}
+
+TEST_F(Form, OpensAsTheStartUpShowRequestAsks) {
+  // Minimised: only the taskbar button, nothing activated; the window opens
+  // with the button's first restore.
+  form_.Create(SW_SHOWMINNOACTIVE);
+  Pump();
+  const HWND taskbarWindow = GetWindow(form_.Handle(), GW_OWNER);
+  EXPECT_TRUE(IsIconic(taskbarWindow));
+  EXPECT_THAT(test_support::VisibleProgramWindows(GetCurrentProcessId()), ElementsAre(taskbarWindow));
+  EXPECT_EQ(nullptr, GetActiveWindow());
+  SendMessageW(taskbarWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(form_.Handle()));
+  EXPECT_FALSE(IsIconic(form_.Handle()));
+  EXPECT_EQ(Control(kInStall), GetFocus());
+
+  // Maximised: the window, while the taskbar window stays without size.
+  TForm1 maximised(fs_, shell_, dialogs_, [] {});
+  maximised.Create(SW_SHOWMAXIMIZED);
+  RECT taskbarRect;
+  GetWindowRect(GetWindow(maximised.Handle(), GW_OWNER), &taskbarRect);
+  EXPECT_TRUE(IsZoomed(maximised.Handle()));
+  EXPECT_TRUE(IsRectEmpty(&taskbarRect));
 }
 
 TEST_F(Form, EditsReachTheState) {
