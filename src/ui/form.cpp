@@ -184,6 +184,9 @@ void TForm1::ShowForm() {
   ShowWindow(hwnd_, std::exchange(firstShow_, 0));
   UpdateWindow(hwnd_);
   SetFocus(Control(kInStall));
+  // Now that the window and its taskbar button are there, the box cannot be
+  // lost behind other windows.
+  if (scanError_) ShowError(dialogs_, hwnd_, *std::exchange(scanError_, std::nullopt));
 }
 
 LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -231,7 +234,8 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       CreateControls();
-      Guarded(dialogs_, hwnd_, [this] { FormCreate(); });
+      // Its error is shown once the window is on screen (ShowForm).
+      scanError_ = ErrorOf([this] { FormCreate(); });
       ShowState();
       return 0;
     case WM_COMMAND:

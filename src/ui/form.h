@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "install/installation.h"
@@ -76,7 +77,8 @@ class TForm1 {
   void ShowConnection();
   void ShowGroups();
   void OnCommand(int id, int code);
-  // Shows the form as the start-up request asked, once.
+  // Shows the form as the start-up request asked, once, then the error that
+  // ended the scan, if any.
   void ShowForm();
   void PressFocusedButton();
 
@@ -102,6 +104,7 @@ class TForm1 {
   using LayoutKey = std::array<int, 3>;  // client width, client height, DPI
   LayoutKey laidOut_{};
   int firstShow_ = 0;     // ShowWindow command of the form's first show, until then
+  std::optional<std::string> scanError_;
   bool showing_ = false;  // true while the state is copied into the controls
   bool busy_ = false;     // true while the copies run
   bool copiesDone_ = false;

@@ -245,6 +245,26 @@ TEST_F(Form, OpensAsTheStartUpShowRequestAsks) {
   EXPECT_TRUE(IsRectEmpty(&taskbarRect));
 }
 
+TEST_F(Form, AScanErrorIsShownOnceTheWindowIsOnScreen) {
+  fs_.AddFile("E:\\cd\\config\\Vestmark.bib", "C:\\KAMBRIX\\DATA2004\\\r\nCOM2,19200\r\n\r\n\r\n");
+  std::vector<bool> ownerShown;
+  dialogs_.meanwhile = [&](HWND owner) {
+    ownerShown.push_back(IsWindowVisible(owner) && IsWindowVisible(GetWindow(owner, GW_OWNER)));
+  };
+  form_.Create(SW_SHOWMINNOACTIVE);
+  Pump();
+  EXPECT_THAT(dialogs_.shown, IsEmpty());
+  SendMessageW(GetWindow(form_.Handle(), GW_OWNER), WM_SYSCOMMAND, SC_RESTORE, 0);
+  Pump();
+  TForm1 normal(fs_, shell_, dialogs_, [] {});
+  normal.Create(SW_SHOWNORMAL);
+  ASSERT_EQ(2u, dialogs_.shown.size());
+  EXPECT_EQ("List index out of bounds (5)", dialogs_.shown[0].text);
+  EXPECT_EQ(form_.Handle(), dialogs_.shown[0].owner);
+  EXPECT_EQ(normal.Handle(), dialogs_.shown[1].owner);
+  EXPECT_THAT(ownerShown, ElementsAre(true, true));
+}
+
 TEST_F(Form, EditsReachTheState) {
   Open();
   SetEdit(kPrBib, "Målinger\\KAMBRIX");
