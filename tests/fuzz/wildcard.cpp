@@ -21,51 +21,39 @@ std::u32string Folded(std::string_view text) {
   return out;
 }
 
-// The DOS forms FindFirstFile gives the wildcards, as values no character takes.
-constexpr char32_t kAny = 0x110000, kAnyToLastDot = 0x110001, kDosQm = 0x110002,
-                   kDosDot = 0x110003;
+// The DOS forms FindFirstFile gives a "*" before a ".", every "?", and a "."
+// before a wildcard or at the end.
+constexpr char32_t kDosStar = 0x110000, kDosQm = 0x110001, kDosDot = 0x110002;
 
-// The textbook table over the DOS form: matches[i][j] tells whether the
-// pattern from token i on matches the name from character j on.
+// The textbook table: m[i][j] tells whether the tokens from i on match the
+// name from character j on.
 bool ReferenceMatch(std::string_view patternText, std::string_view nameText) {
   const std::u32string name = Folded(nameText);
   if (name.empty()) return patternText.find_first_not_of('*') == std::string_view::npos;
-  std::u32string p = Folded(patternText);
-  if (p == U"*.*") p = U"*";
-  std::u32string tokens = p;
+  const std::u32string p = Folded(patternText) == U"*.*" ? U"*" : Folded(patternText);
+  std::u32string t = p;
   for (std::size_t i = 0; i < p.size(); ++i) {
-    const bool dotNext = i + 1 < p.size() && p[i + 1] == U'.';
-    const bool wildNext = i + 1 < p.size() && (p[i + 1] == U'*' || p[i + 1] == U'?');
-    if (p[i] == U'*') tokens[i] = dotNext ? kAnyToLastDot : kAny;
-    if (p[i] == U'?') tokens[i] = kDosQm;
-    if (p[i] == U'.' && (wildNext || i + 1 == p.size())) tokens[i] = kDosDot;
+    const bool last = i + 1 == p.size();
+    if (p[i] == U'*' && !last && p[i + 1] == U'.') t[i] = kDosStar;
+    if (p[i] == U'?') t[i] = kDosQm;
+    if (p[i] == U'.' && (last || p[i + 1] == U'*' || p[i + 1] == U'?')) t[i] = kDosDot;
   }
-  const std::size_t lastDot = name.rfind(U'.');
-  const std::size_t width = name.size() + 1;
-  std::vector<char> matches((tokens.size() + 1) * width, 0);
-  matches[tokens.size() * width + name.size()] = 1;
-  for (std::size_t i = tokens.size(); i-- > 0;) {
-    const char32_t t = tokens[i];
+  const std::size_t lastDot = name.rfind(U'.'), width = name.size() + 1;
+  std::vector<char> m((t.size() + 1) * width, 0);
+  m[t.size() * width + name.size()] = 1;
+  for (std::size_t i = t.size(); i-- > 0;) {
     for (std::size_t j = name.size() + 1; j-- > 0;) {
-      const bool end = j == name.size();
-      const char32_t c = end ? U'\0' : name[j];
-      const auto at = [&](std::size_t ti, std::size_t nj) { return matches[ti * width + nj] != 0; };
-      bool match = false;
-      if (t == kAny) {
-        match = at(i + 1, j) || (!end && at(i, j + 1));
-      } else if (t == kAnyToLastDot) {
-        match = at(i + 1, j) || (!end && j != lastDot && at(i, j + 1));
-      } else if (t == kDosQm) {
-        match = end || c == U'.' ? at(i + 1, j) : at(i + 1, j + 1);
-      } else if (t == kDosDot) {
-        match = end ? at(i + 1, j) : (c == U'.' && at(i + 1, j + 1));
-      } else {
-        match = !end && c == t && at(i + 1, j + 1);
-      }
-      matches[i * width + j] = match;
+      const bool end = j == name.size(), dot = !end && name[j] == U'.';
+      const bool skip = m[(i + 1) * width + j], take = !end && m[(i + 1) * width + j + 1],
+                 stay = !end && m[i * width + j + 1];
+      if (t[i] == U'*') m[i * width + j] = skip || stay;
+      else if (t[i] == kDosStar) m[i * width + j] = skip || (stay && j != lastDot);
+      else if (t[i] == kDosQm) m[i * width + j] = end || dot ? skip : take;
+      else if (t[i] == kDosDot) m[i * width + j] = end ? skip : dot && take;
+      else m[i * width + j] = !end && name[j] == t[i] && take;
     }
   }
-  return matches[0] != 0;
+  return m[0] != 0;
 }
 
 constexpr std::size_t kMaxTableCells = std::size_t{1} << 20;

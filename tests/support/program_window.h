@@ -6,7 +6,6 @@
 
 #include <cwchar>
 #include <string>
-#include <vector>
 
 #include "platform/wide.h"
 
@@ -40,19 +39,6 @@ inline BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
   return FALSE;
 }
 
-struct VisibleWindows {
-  DWORD processId;
-  std::vector<HWND> found;
-};
-
-inline BOOL CALLBACK AddVisibleWindow(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<VisibleWindows*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId && IsWindowVisible(window)) search->found.push_back(window);
-  return TRUE;
-}
-
 }  // namespace detail
 
 // A visible top-level window of the process with this class and, unless
@@ -61,13 +47,6 @@ inline HWND FindProgramWindow(DWORD processId, const wchar_t* windowClass,
                               const std::string& caption) {
   detail::WindowSearch search = {processId, windowClass, &caption, nullptr};
   EnumWindows(&detail::MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-// Every visible top-level window of the process.
-inline std::vector<HWND> VisibleProgramWindows(DWORD processId) {
-  detail::VisibleWindows search = {processId, {}};
-  EnumWindows(&detail::AddVisibleWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
