@@ -10,7 +10,8 @@ namespace platform {
 
 namespace {
 
-// The DOS forms of the wildcards, as values no character folds to.
+// The wildcards, as values above every character; all but the plain star
+// are DOS forms.
 constexpr char32_t kStar = 0x110000;
 constexpr char32_t kDosStar = 0x110001;  // "*" before "."
 constexpr char32_t kDosQm = 0x110002;    // every "?"
@@ -29,12 +30,43 @@ std::u32string DosForm(const std::u32string& pattern) {
   std::u32string out = pattern;
   for (std::size_t i = 0; i < pattern.size(); ++i) {
     const bool last = i + 1 == pattern.size();
-    const char32_t next = last ? U'\0' : pattern[i + 1];
-    if (pattern[i] == U'*') out[i] = next == U'.' ? kDosStar : kStar;
     if (pattern[i] == U'?') out[i] = kDosQm;
-    if (pattern[i] == U'.' && (last || next == U'?' || next == U'*')) out[i] = kDosDot;
+    if (pattern[i] == U'.' && (last || pattern[i + 1] == U'?' || pattern[i + 1] == U'*')) {
+      out[i] = kDosDot;
+    }
+  }
+  // Windows makes every "*" before a "." a DOS "*". Before a plain "." that
+  // changes nothing (that "." cannot come after the name's last "."), so
+  // those stay plain stars, which the quick match below can take.
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (out[i] == U'*') out[i] = i + 1 < out.size() && out[i + 1] == kDosDot ? kDosStar : kStar;
   }
   return out;
+}
+
+// Plain stars and characters only: greedy, with one backtrack point, the
+// last star seen. Linear in practice.
+bool QuickMatch(const std::u32string& tokens, const std::u32string& name) {
+  std::size_t t = 0;
+  std::size_t n = 0;
+  std::size_t starT = std::u32string::npos;
+  std::size_t starN = 0;
+  while (n < name.size()) {
+    if (t < tokens.size() && tokens[t] == kStar) {
+      starT = t++;
+      starN = n;
+    } else if (t < tokens.size() && tokens[t] == name[n]) {
+      ++t;
+      ++n;
+    } else if (starT != std::u32string::npos) {
+      t = starT + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (t < tokens.size() && tokens[t] == kStar) ++t;
+  return t == tokens.size();
 }
 
 // Runs the pattern as a machine whose state k means "the first k tokens are
@@ -78,7 +110,9 @@ bool Match(const std::u32string& tokens, const std::u32string& name) {
 
 bool WildcardMatch(std::string_view pattern, std::string_view name) {
   if (name.empty()) return pattern.find_first_not_of('*') == std::string_view::npos;
-  return Match(DosForm(Folded(pattern)), Folded(name));
+  const std::u32string tokens = DosForm(Folded(pattern));
+  const bool quick = std::none_of(tokens.begin(), tokens.end(), [](char32_t t) { return t > kStar; });
+  return quick ? QuickMatch(tokens, Folded(name)) : Match(tokens, Folded(name));
 }
 
 }  // namespace platform

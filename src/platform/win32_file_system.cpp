@@ -118,8 +118,9 @@ std::vector<DirEntry> Win32FileSystem::Search(const std::string& pattern, Search
   std::string wider = mask;
   std::replace(wider.begin(), wider.end(), '?', '*');
   WIN32_FIND_DATAW data;
-  FindHandle search(FindFirstFileExW(Widen(FolderPart(pattern) + wider).c_str(), FindExInfoBasic, &data,
-                                     FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  FindHandle search(FindFirstFileExW(Widen(FolderPart(pattern) + wider).c_str(), FindExInfoBasic,
+                                     &data, FindExSearchNameMatch, nullptr,
+                                     FIND_FIRST_EX_LARGE_FETCH));
   if (!search.Valid()) return found;
 
   std::uint32_t excluded = kAttrHidden | kAttrSystem | kAttrVolumeLabel;
