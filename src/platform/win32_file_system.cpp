@@ -110,16 +110,21 @@ std::vector<DirEntry> Win32FileSystem::Search(const std::string& pattern, Search
                                               std::size_t maxCount) {
   std::vector<DirEntry> found;
   if (maxCount == 0) return found;
+  // Windows also matches the mask against 8.3 short names ("*.bib" finds
+  // "Plant.bibold" as PLANT~1.BIB), so every long name is matched again.
+  // Not every system lets a "?" match nothing at the end of a name (Wine
+  // does not), so the system is asked with "*" in its place.
+  const std::string mask = NamePart(pattern);
+  std::string wider = mask;
+  std::replace(wider.begin(), wider.end(), '?', '*');
   WIN32_FIND_DATAW data;
-  FindHandle search(FindFirstFileExW(Widen(pattern).c_str(), FindExInfoBasic, &data,
-                                     FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  FindHandle search(FindFirstFileExW(Widen(FolderPart(pattern) + wider).c_str(), FindExInfoBasic,
+                                     &data, FindExSearchNameMatch, nullptr,
+                                     FIND_FIRST_EX_LARGE_FETCH));
   if (!search.Valid()) return found;
 
   std::uint32_t excluded = kAttrHidden | kAttrSystem | kAttrVolumeLabel;
   if (filter == SearchFilter::kPlainFiles) excluded |= kAttrDirectory;
-  // Windows also matches the mask against 8.3 short names ("*.bib" finds
-  // "Plant.bibold" as PLANT~1.BIB), so every long name is matched again.
-  const std::string mask = NamePart(pattern);
   do {
     const std::wstring_view wideName(data.cFileName);
     if (wideName == L"." || wideName == L"..") continue;

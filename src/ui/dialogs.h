@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace ui {
 
@@ -39,15 +41,22 @@ void Guarded(Dialogs& dialogs, HWND owner, Handler&& handler) noexcept;
 
 void ShowError(Dialogs& dialogs, HWND owner, const std::string& message) noexcept;
 
+// Runs a handler; the text of the error that ended it, if one did.
 template <typename Handler>
-void Guarded(Dialogs& dialogs, HWND owner, Handler&& handler) noexcept {
+std::optional<std::string> ErrorOf(Handler&& handler) noexcept {
   try {
     handler();
   } catch (const std::exception& error) {
-    ShowError(dialogs, owner, error.what());
+    return error.what();
   } catch (...) {
-    ShowError(dialogs, owner, "Unknown error");
+    return "Unknown error";
   }
+  return std::nullopt;
+}
+
+template <typename Handler>
+void Guarded(Dialogs& dialogs, HWND owner, Handler&& handler) noexcept {
+  if (const auto error = ErrorOf(std::forward<Handler>(handler))) ShowError(dialogs, owner, *error);
 }
 
 }  // namespace ui

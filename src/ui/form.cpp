@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/file_system.h"
 #include "platform/unicode.h"
@@ -19,6 +20,7 @@ constexpr wchar_t kFormClass[] = L"TForm1";
 constexpr wchar_t kAppClass[] = L"TApplication";
 // How often the taskbar's progress is brought up to date while the copies run.
 constexpr DWORD kProgressMs = 100;
+constexpr UINT kWmShowForm = WM_APP + 1;
 
 std::wstring Wide(const std::string& text) { return platform::Widen(text); }
 
@@ -151,13 +153,27 @@ void TForm1::Create(int show) {
     throw std::runtime_error("Cannot create the window");
   }
 
-  ShowWindow(appWindow_, show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ||
-                                 show == SW_SHOWMINNOACTIVE
-                             ? SW_SHOWMINNOACTIVE
-                             : SW_SHOWNORMAL);
-  ShowWindow(hwnd_, show == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  // Windows gives the start-up show request to the first unowned window
+  // with a caption that is shown normally: the taskbar window, which would
+  // turn maximised into a blank screen. So it is never shown that way; the
+  // form takes the request from `show`.
+  const bool minimised = show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ||
+                         show == SW_SHOWMINNOACTIVE || show == SW_FORCEMINIMIZE;
+  ShowWindow(appWindow_, minimised ? SW_SHOWMINNOACTIVE : SW_SHOWNA);
+  firstShow_ = show == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+  // Minimised, only the taskbar button shows, not activated; its first
+  // restore opens the form.
+  if (!minimised) ShowForm();
+}
+
+void TForm1::ShowForm() {
+  if (firstShow_ == 0) return;
+  ShowWindow(hwnd_, std::exchange(firstShow_, 0));
   UpdateWindow(hwnd_);
   SetFocus(Control(kInStall));
+  // Now that the window and its taskbar button are there, the box cannot be
+  // lost behind other windows.
+  if (scanError_) ShowError(dialogs_, hwnd_, *std::exchange(scanError_, std::nullopt));
 }
 
 LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -181,6 +197,12 @@ LRESULT CALLBACK TForm1::AppWindowProc(HWND hwnd, UINT message, WPARAM wParam, L
   const auto* form = reinterpret_cast<const TForm1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   HWND formWindow = form != nullptr ? form->hwnd_ : nullptr;
   if (formWindow != nullptr) {
+    // After a minimised start, the first restore opens the form (posted: not
+    // in the middle of this window's own move).
+    if (message == WM_WINDOWPOSCHANGED && form->firstShow_ != 0 && IsWindowVisible(hwnd) &&
+        !IsIconic(hwnd)) {
+      PostMessageW(formWindow, kWmShowForm, 0, 0);
+    }
     // The taskbar window hands activation and closing on to the form.
     if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(formWindow)) {
       SetActiveWindow(formWindow);
@@ -199,13 +221,18 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       CreateControls();
-      Guarded(dialogs_, hwnd_, [this] { FormCreate(); });
+      // Its error is shown once the window is on screen (ShowForm).
+      scanError_ = ErrorOf([this] { FormCreate(); });
       ShowState();
       return 0;
     case WM_COMMAND:
       // While installing, the state stays as the user confirmed it, whoever
       // sends what; the controls show it again afterwards.
-      if (!showing_ && !installing_ && lParam != 0) OnCommand(LOWORD(wParam), HIWORD(wParam));
+      if (lParam == 0 && LOWORD(wParam) == IDOK) {
+        PressFocusedButton();
+      } else if (!showing_ && !installing_ && lParam != 0) {
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+      }
       return 0;
     case WM_SIZE:
       LayOut();
@@ -244,6 +271,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       break;
+    case kWmShowForm:
+      ShowForm();
+      return 0;
     case WM_CLOSE:
       // Neither are the copies left half done, nor a question that waits for
       // its answer (the taskbar button can still ask the window to close).
@@ -433,6 +463,9 @@ void TForm1::SizeComboBoxes() {
     // The closed box is as high as the table says; its entries are 13 pixels.
     HWND combo = Control(entry.id);
     SendMessageW(combo, CB_SETITEMHEIGHT, 0, Scale(kListItemHeight));
+    // Common controls 6 size the dropped-down list by this count, not by the
+    // height the box was made with; shorter lists show all their entries.
+    SendMessageW(combo, CB_SETMINVISIBLE, kDropDownItems, 0);
     // Systems differ in what the field height includes, so aim by measuring.
     const auto closedHeight = [combo] {
       RECT box;
@@ -568,6 +601,17 @@ LRESULT CALLBACK TForm1::StationEditProc(HWND hwnd, UINT message, WPARAM wParam,
     wParam = key;
   }
   return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void TForm1::PressFocusedButton() {
+  // Enter reaches a plain window as IDOK without a control (IsDialogMessage
+  // knows no default button here): as in a dialog, it presses the push
+  // button that has the focus and nothing else.
+  HWND focus = GetFocus();
+  if (focus != nullptr && IsChild(hwnd_, focus) &&
+      (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
+    SendMessageW(focus, BM_CLICK, 0, 0);
+  }
 }
 
 bool TForm1::PreTranslateMessage(MSG& message) {

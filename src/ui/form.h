@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "install/install_flow.h"
@@ -77,6 +78,10 @@ class TForm1 : private install::Questions {
   void ShowConnection();
   void ShowGroups();
   void OnCommand(int id, int code);
+  // Shows the form as the start-up request asked, once, then the error that
+  // ended the scan, if any.
+  void ShowForm();
+  void PressFocusedButton();
 
   // The install dialogue's boxes, owned by the window.
   bool Confirm(const std::string& caption, const std::string& text) override;
@@ -105,6 +110,8 @@ class TForm1 : private install::Questions {
   SIZE anchorClient_{};  // client size as the window opened, at the current DPI
   using LayoutKey = std::array<int, 3>;  // client width, client height, DPI
   LayoutKey laidOut_{};
+  int firstShow_ = 0;     // ShowWindow command of the form's first show, until then
+  std::optional<std::string> scanError_;
   bool showing_ = false;  // true while the state is copied into the controls
   bool installing_ = false;  // true from the install button's click to its end
   bool busy_ = false;        // true while the copies run

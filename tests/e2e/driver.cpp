@@ -5,6 +5,7 @@
 //   e2e_driver SETUP_EXE SCREENSHOT.bmp look     window and the places of its
 //                                                controls, then EXIT
 //   e2e_driver SETUP_EXE SCREENSHOT.bmp install  edit, install, OK to all
+//   e2e_driver SETUP_EXE SCREENSHOT.bmp minimised|maximised  started so, then EXIT
 #include <windows.h>
 
 #include <chrono>
@@ -22,10 +23,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 DWORD processId = 0;
+HANDLE setupProcess = nullptr;
 
+// Ends Setup.exe too, which would otherwise hold the output pipe open.
 [[noreturn]] void Fail(const std::string& what) {
   std::printf("FAILED: %s\n", what.c_str());
   std::fflush(stdout);
+  if (setupProcess != nullptr) TerminateProcess(setupProcess, 1);
   std::exit(1);
 }
 
@@ -111,14 +115,17 @@ void ReportLayout(HWND form) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 4) {
-    std::printf("usage: e2e_driver SETUP_EXE SCREENSHOT.bmp look|install\n");
+    std::printf("usage: e2e_driver SETUP_EXE SCREENSHOT.bmp look|install|minimised|maximised\n");
     return 2;
   }
   SetProcessDPIAware();  // sees the screen's real pixels, as the program does
   const std::wstring mode = argv[3];
   std::wstring command = L"\"" + std::wstring(argv[1]) + L"\"";
+  const bool asked = mode == L"minimised" || mode == L"maximised";
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
+  startup.dwFlags = asked ? STARTF_USESHOWWINDOW : 0;
+  startup.wShowWindow = mode == L"minimised" ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED;
   PROCESS_INFORMATION process = {};
   const auto start = Clock::now();
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -126,8 +133,16 @@ int wmain(int argc, wchar_t** argv) {
     Fail("cannot start Setup.exe");
   }
   processId = process.dwProcessId;
+  setupProcess = process.hProcess;
 
+  if (mode == L"minimised") {  // the taskbar button only, until it restores the window
+    WaitForInputIdle(setupProcess, 60000);
+    HWND taskbar = WaitFor(L"TApplication", "");
+    if (!IsIconic(taskbar) || test_support::FindProgramWindow(processId, L"TForm1", "")) Fail("shown");
+    PostMessageW(taskbar, WM_SYSCOMMAND, SC_RESTORE, 0);
+  }
   HWND form = WaitFor(L"TForm1", "");
+  if (asked && IsZoomed(form) != (mode == L"maximised")) Fail("the window is not as asked");
   const auto shown = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
   std::printf("window \"%s\" shown after %lld ms\n", test_support::WindowText(form).c_str(),
               static_cast<long long>(shown.count()));

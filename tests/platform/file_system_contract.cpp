@@ -55,18 +55,25 @@ TEST_P(FileSystemContract, SearchFiltersByLongNameAndAttributes) {
 
 TEST_P(FileSystemContract, SearchWildcards) {
   Folder("DATA2004");
+  Folder("DATA05");
+  Folder("DATA");
   Write("DATA2005");
   Write("DATA20");
   Write("data20045");
+  Write("DATA.txt");
   Write("README");
   Write("pic.jpg");
 
   EXPECT_THAT(Names(fs().Search(Path("DATA????"), SearchFilter::kFilesAndFolders)),
-              UnorderedElementsAre("DATA2004", "DATA2005"));
+              UnorderedElementsAre("DATA2004", "DATA05", "DATA", "DATA2005", "DATA20"));
   EXPECT_THAT(Names(fs().Search(Path("DATA????"), SearchFilter::kPlainFiles)),
-              ElementsAre("DATA2005"));
+              UnorderedElementsAre("DATA2005", "DATA20"));
   EXPECT_THAT(Names(fs().Search(Path("*.*"), SearchFilter::kPlainFiles)),
-              UnorderedElementsAre("DATA2005", "DATA20", "data20045", "README", "pic.jpg"));
+              UnorderedElementsAre("DATA2005", "DATA20", "data20045", "DATA.txt", "README", "pic.jpg"));
+  EXPECT_THAT(Names(fs().Search(Path("*."), SearchFilter::kPlainFiles)),
+              UnorderedElementsAre("DATA2005", "DATA20", "data20045", "README"));
+  EXPECT_THAT(Names(fs().Search(Path("DATA.?"), SearchFilter::kFilesAndFolders)),
+              ElementsAre("DATA"));
   EXPECT_THAT(Names(fs().Search(Path("missing\\*.*"), SearchFilter::kPlainFiles)), IsEmpty());
 }
 

@@ -19,7 +19,7 @@ TEST(Wildcard, MatchesLikeAWindowsSearchOnLongNames) {
       {"*.cfg", "ABC.cfg.bak", false},
       {"DATA????", "DATA2004", true},
       {"DATA????", "data2004", true},
-      {"DATA????", "DATA200", false},
+      {"DATA????", "DATA200", true},
       {"DATA????", "DATA20045", false},
       {"*.*", "README", true},
       {"*.*", "pic.jpg", true},
@@ -35,6 +35,10 @@ TEST(Wildcard, MatchesLikeAWindowsSearchOnLongNames) {
       // A "*" in the name is no stop for a "*" in the pattern.
       {"*", "*x", true},
       {"a*c", "a*bc", true},
+      // DOS forms (more in the file-system contract).
+      {"????.txt", "ab.txt", true},
+      {"abc.?", "abc.de", false},
+      {"*.?", "a.b.c", true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.matches, platform::WildcardMatch(c.pattern, c.name))

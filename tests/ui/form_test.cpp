@@ -174,7 +174,7 @@ TEST_F(Form, ConnectionRadioButtonsShowAndHideTheDialGroup) {
   EXPECT_EQ("12345678", TextOf(Control(kTlfnr)));
 }
 
-TEST_F(Form, EnterInTheStationBoxAddsTheStationAndPressesNoButton) {
+TEST_F(Form, EnterInTheStationBoxAddsTheStationElsewhereItPressesTheFocusedButton) {
   Open();
   Type(StationEdit(), L"abcd");
   EXPECT_EQ("abc", TextOf(StationEdit()));
@@ -191,6 +191,44 @@ TEST_F(Form, EnterInTheStationBoxAddsTheStationAndPressesNoButton) {
   Type(StationEdit(), L"\r");
   EXPECT_EQ(4u, form_.State().MSnavn.items.size());
   EXPECT_THAT(dialogs_.shown, IsEmpty());
+
+  // Elsewhere Enter presses the focused push button.
+  SetFocus(Control(kButton2));
+  Type(Control(kButton2), L"\r");
+  EXPECT_FALSE(IsWindow(form_.Handle()));
+}
+
+TEST_F(Form, DropDownListsShowAtMostEightEntries) {
+  for (char c = 'A'; c < 'J'; ++c) fs_.AddFile("E:\\cd\\config\\" + std::string(3, c) + ".cfg");
+  Open();
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  GetComboBoxInfo(Control(kMSnavn), &info);
+  SendMessageW(Control(kMSnavn), CB_SHOWDROPDOWN, TRUE, 0);
+  RECT list;
+  GetClientRect(info.hwndList, &list);
+  EXPECT_EQ(8, list.bottom / SendMessageW(Control(kMSnavn), CB_GETITEMHEIGHT, 0, 0));
+}
+
+// Minimised: the taskbar button only, not activated, until it is restored.
+// A scan error (no line 6 in the system file) waits for the window.
+TEST_F(Form, OpensAsTheStartUpShowRequestAsksAndThenShowsAScanError) {
+  fs_.AddFile("E:\\cd\\config\\Vestmark.bib", "C:\\KAMBRIX\\\r\nCOM2,19200\r\n\r\n\r\n");
+  std::vector<bool> ownerShown;
+  dialogs_.meanwhile = [&](HWND owner) { ownerShown.push_back(IsWindowVisible(owner)); };
+  form_.Create(SW_SHOWMINNOACTIVE);
+  const HWND taskbarWindow = GetWindow(form_.Handle(), GW_OWNER);
+  EXPECT_TRUE(IsIconic(taskbarWindow));
+  EXPECT_FALSE(IsWindowVisible(form_.Handle()));
+  EXPECT_EQ(nullptr, GetActiveWindow());
+  EXPECT_THAT(dialogs_.shown, IsEmpty());
+  SendMessageW(taskbarWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
+  Pump();
+  TForm1 normal(fs_, shell_, dialogs_, [] {});
+  normal.Create(SW_SHOWNORMAL);
+  ASSERT_EQ(2u, dialogs_.shown.size());
+  EXPECT_EQ(form_.Handle(), dialogs_.shown[0].owner);
+  EXPECT_THAT(ownerShown, ElementsAre(true, true));
 }
 
 TEST_F(Form, EditsReachTheState) {
