@@ -15,9 +15,12 @@ bool FileExists(FileSystem& fs, const std::string& path) {
 ErrorCode CopyWritable(FileSystem& fs, const std::string& from, const std::string& to) {
   ErrorCode error = fs.CopyFileOver(from, to);
   if (error == kErrorAccessDenied) {
+    // Windows replaces no read-only, hidden or system file; the copy brings
+    // the source's attributes anyway.
+    constexpr std::uint32_t kRefusing = kAttrReadOnly | kAttrHidden | kAttrSystem;
     const auto target = fs.Attributes(to);
-    if (target && (*target & (kAttrReadOnly | kAttrDirectory)) == kAttrReadOnly &&
-        fs.SetAttributes(to, *target & ~kAttrReadOnly) == kOk) {
+    if (target && (*target & kAttrDirectory) == 0 && (*target & kRefusing) != 0 &&
+        fs.SetAttributes(to, *target & ~kRefusing) == kOk) {
       error = fs.CopyFileOver(from, to);
       if (error != kOk) fs.SetAttributes(to, *target);  // left as it was found
     }

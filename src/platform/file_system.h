@@ -71,8 +71,9 @@ class FileSystem {
                                        std::size_t maxCount = kAllEntries) = 0;
 
   // Whole-file copy by the file system, as Windows makes it: an existing
-  // target is replaced unless it is read-only (kErrorAccessDenied), and the
-  // copy carries the source's attributes, read-only included.
+  // target is replaced unless it is read-only, hidden or system
+  // (kErrorAccessDenied), and the copy carries the source's attributes,
+  // read-only included.
   virtual ErrorCode CopyFileOver(const std::string& from, const std::string& to) = 0;
 
   // Sets the attributes of a file (folder bit excluded); 0 leaves it with none.
@@ -104,8 +105,8 @@ bool FileExists(FileSystem& fs, const std::string& path);
 // Copies a file into an installation, where it must end up an ordinary,
 // writable file as xcopy leaves one: a read-only copy (every file on a CD is
 // read-only) has that attribute cleared and keeps the source's others, and a
-// read-only target is replaced too, its attribute cleared first and set again
-// when the copy still fails. Attributes are looked at once after a copy that
+// read-only, hidden or system target is replaced too, those attributes
+// cleared first and set again when the copy still fails. Attributes are looked at once after a copy that
 // succeeded, and on a refused one; returns the copy's error.
 ErrorCode CopyWritable(FileSystem& fs, const std::string& from, const std::string& to);
 

@@ -300,6 +300,10 @@ ErrorCode MemoryFileSystem::CopyFileOver(const std::string& from, const std::str
   std::string name;
   if (const ErrorCode error = PrepareWrite(to, source->content.size(), parent, name)) return error;
   Node* target = parent->Child(name);
+  // A copy, unlike a replacing move, also refuses a hidden or system target.
+  if (target != nullptr && (target->attributes & (kAttrHidden | kAttrSystem)) != 0) {
+    return kErrorAccessDenied;
+  }
   if (target == nullptr) target = parent->Add(name, kAttrArchive);
   if (target != source) {
     target->content = source->content;

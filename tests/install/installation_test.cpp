@@ -143,14 +143,16 @@ TEST_F(Install, SecondInstallReplacesSameNamesAndKeepsOtherFiles) {
   fs_.SetAttributes("E:\\prog\\delviq.exe", platform::kAttrReadOnly);  // as every file on a CD
   installation_.RunInstall();
   EXPECT_EQ(platform::kAttrArchive, fs_.Attributes("C:\\KAMBRIX\\delviq.exe"));
-  // Read-only files are replaced too, unless held open: then listed and left as they were.
+  // Read-only and hidden files are replaced too, unless held open: then listed and left as they were.
   fs_.AddFile("C:\\KAMBRIX\\delviq.exe", "changed by the user", platform::kAttrReadOnly);
+  fs_.AddFile("C:\\KAMBRIX\\ABC.cfg", "hidden by the user", platform::kAttrHidden);
   fs_.AddFile("C:\\KAMBRIX\\sarnok.exe", "running", platform::kAttrReadOnly);
   fs_.LockFile("C:\\KAMBRIX\\sarnok.exe");
   fs_.AddFile("C:\\KAMBRIX\\DATA2005\\measured.dat", "kept");
   installation_.RunInstall();
   EXPECT_EQ(fs_.FileContent("E:\\prog\\delviq.exe"), fs_.FileContent("C:\\KAMBRIX\\delviq.exe"));
   EXPECT_EQ(platform::kAttrArchive, fs_.Attributes("C:\\KAMBRIX\\delviq.exe"));
+  EXPECT_EQ(fs_.FileContent("E:\\config\\ABC.cfg"), fs_.FileContent("C:\\KAMBRIX\\ABC.cfg"));
   EXPECT_THAT(installation_.NotInstalled(), ElementsAre("C:\\KAMBRIX\\sarnok.exe"));
   EXPECT_EQ(platform::kAttrReadOnly, fs_.Attributes("C:\\KAMBRIX\\sarnok.exe"));
   EXPECT_EQ("kept", fs_.FileContent("C:\\KAMBRIX\\DATA2005\\measured.dat"));
