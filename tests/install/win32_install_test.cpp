@@ -57,8 +57,11 @@ class Win32Install : public ::testing::Test {
   void SetUp() override { ScanFrom(test_support::SampleDir()); }
 
   void ScanFrom(const std::string& source) {
+    // The scan takes its source from the current directory; the test then
+    // leaves it, so that a temporary source can go while the test runs or ends.
     ASSERT_TRUE(SetCurrentDirectoryW(platform::Widen(source).c_str()));
     setup::SystemSetup(state_, fs_).ScanSource();
+    SetCurrentDirectoryW(startFolder_.c_str());
     state_.InstFiles = setup::LoadTextFile(fs_, state_.SrcDir + "Install.dat");
     // Install below the temporary folder: its drive, and its path from the root.
     state_.DrBox.items = {target_.Path().substr(0, 1)};
@@ -142,7 +145,6 @@ TEST_F(Win32Install, CopiesOfReadOnlyFilesAreWritableWithTheirOtherAttributes) {
 TEST_F(Win32Install, SourceGoneDuringTheCopiesListsEveryCopyThatFailed) {
   test_support::TempFolder cd("install_cd_");
   ScanPrograms(cd.Path(), 300, platform::kAttrArchive);
-  SetCurrentDirectoryW(startFolder_.c_str());  // so that the folder can go while in use
   int copies = 0;
   fs_.afterCopy = [&] {
     if (++copies == 100) test_support::RemoveTree(platform::Widen(cd.Path()));
@@ -158,6 +160,7 @@ TEST_F(Win32Install, ReinstallReplacesTheDistributionAndKeepsEverythingElse) {
   const auto installFromCd = [this] {
     setup::SetupState state;
     setup::SystemSetup systemSetup(state, fs_);
+    ASSERT_TRUE(SetCurrentDirectoryW(platform::Widen(test_support::SampleDir()).c_str()));
     systemSetup.ScanSource();
     state.InstFiles = setup::LoadTextFile(fs_, state.SrcDir + "Install.dat");
     state.DrBox = state_.DrBox;

@@ -32,11 +32,16 @@ TempFolder::TempFolder(const std::string& prefix) {
   static int counter = 0;
   wchar_t temp[MAX_PATH + 1];
   const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  const std::wstring path = std::wstring(temp, length) + platform::Widen(prefix) +
-                            std::to_wstring(GetCurrentProcessId()) + L"_" +
-                            std::to_wstring(++counter);
-  if (!CreateDirectoryW(path.c_str(), nullptr)) {
-    throw std::runtime_error("cannot create " + platform::Narrow(path));
+  // Wine hands out the same process ids run after run, so a folder that an
+  // earlier run could not remove may carry the name: the next one is taken.
+  std::wstring path;
+  for (;;) {
+    path = std::wstring(temp, length) + platform::Widen(prefix) +
+           std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++counter);
+    if (CreateDirectoryW(path.c_str(), nullptr)) break;
+    if (GetLastError() != ERROR_ALREADY_EXISTS || counter >= 1000) {
+      throw std::runtime_error("cannot create " + platform::Narrow(path));
+    }
   }
   path_ = platform::Narrow(path);
 }
