@@ -13,7 +13,23 @@ constexpr char kDoneCaption[] = "Installation færdig";
 
 }  // namespace
 
-void Questions::RunCopies(const std::function<void()>& copies, const CopyProgress&) { copies(); }
+void Questions::RunCopies(const std::function<void()>& copies, CopyProgress&) { copies(); }
+
+namespace {
+
+// WritingBegins() to WritingEnds(), however the writing ends.
+class Writing {
+ public:
+  explicit Writing(Questions& questions) : questions_(questions) { questions_.WritingBegins(); }
+  ~Writing() { questions_.WritingEnds(); }
+  Writing(const Writing&) = delete;
+  Writing& operator=(const Writing&) = delete;
+
+ private:
+  Questions& questions_;
+};
+
+}  // namespace
 
 std::string NotInstalledText(const std::vector<std::string>& paths) {
   std::string text = "Følgende filer kunne ikke installeres:";
@@ -42,13 +58,18 @@ bool InstallDialogue(setup::SetupState& state, platform::FileSystem& fs, platfor
   state.InstFiles = setup::LoadTextFile(fs, state.SrcDir + "Install.dat");
 
   const InstallPlan plan = installation.Plan();
-  CopyProgress progress;
-  progress.total = plan.CopyCount();
-  InstallResult result;
-  questions.RunCopies([&] { result = CopyFiles(plan, fs, &progress); }, progress);
-  installation.Apply(std::move(result));
-
-  setup::SystemSetup(state, fs).WriteSystemFile();
+  {
+    Writing writing(questions);
+    CopyProgress progress;
+    progress.total = plan.CopyCount();
+    InstallResult result;
+    questions.RunCopies([&] { result = CopyFiles(plan, fs, &progress); }, progress);
+    // The session ends: a system file would tell of an installation that is
+    // not there.
+    if (progress.stop) return true;
+    installation.Apply(std::move(result));
+    setup::SystemSetup(state, fs).WriteSystemFile();
+  }
   if (questions.Confirm("Genveje til KAMBRIX programmer",
                         "Læg genveje på skrivebordet til KAMBRIX programmer")) {
     installation.MakeShortcut("delviq", false);

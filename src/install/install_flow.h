@@ -30,7 +30,14 @@ class Questions {
   // Calls `copies` once and returns when it has returned, raising again what
   // it raised. The copies touch no setup state and count `progress` up, so a
   // window can run them on a thread of its own and show how far they are.
-  virtual void RunCopies(const std::function<void()>& copies, const CopyProgress& progress);
+  virtual void RunCopies(const std::function<void()>& copies, CopyProgress& progress);
+
+  // Called before the copies begin and after the system file is written (or
+  // the writing failed): in between, files of the installation are being
+  // written, and a window holds up the end of the session. A window that is
+  // told the session ends anyway sets the progress's `stop`.
+  virtual void WritingBegins() {}
+  virtual void WritingEnds() {}
 };
 
 // The text that lists what could not be installed: at most 20 paths, then
@@ -38,7 +45,9 @@ class Questions {
 std::string NotInstalledText(const std::vector<std::string>& paths);
 
 // Runs the install dialogue. Returns true when the program is to end (after
-// the message that Install.dat is missing, or after the final message), false
+// the message that Install.dat is missing, after the final message, or
+// silently once the copies were stopped because the session ends: no system
+// file is then written for the unfinished installation), false
 // when the window stays (a refused target, Cancel at the first question).
 // Raises the system's error when Install.dat cannot be read, the system file
 // cannot be written or the shell has no shortcut object; what was copied or

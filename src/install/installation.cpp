@@ -100,6 +100,7 @@ class CopyRun {
 
 void CopyRun::Copy(const std::string& sourceFolder, const std::string& targetFolder,
                    const std::string& name) {
+  if (progress_ != nullptr && progress_->stop.load(std::memory_order_relaxed)) return;
   const std::string target = result_.DestDir + targetFolder + name;
   if (!StaysInside(name)) {
     result_.NotInstalled.push_back(target);

@@ -45,10 +45,13 @@ struct InstallResult {
 };
 
 // How far the copies are: they count `done` up, any thread may read it;
-// `total` is set before they start.
+// `total` is set before they start. Setting `stop` from any thread ends them
+// before their next file (the session is ending); a copy under way is
+// finished first.
 struct CopyProgress {
   std::atomic<std::size_t> done{0};
   std::size_t total = 0;
+  std::atomic<bool> stop{false};
 };
 
 // Creates a folder and its missing parents. Raises "Unable to create
@@ -62,7 +65,8 @@ void ForceDir(platform::FileSystem& fs, const std::string& path);
 // source folder, still readable, does not hold its file, and listed as not
 // installed otherwise. Names that would reach outside the source or target
 // folder are never copied. Reads nothing but the plan and the file system,
-// so that it can run on a thread of its own.
+// so that it can run on a thread of its own. Once `progress->stop` is set, no
+// further copy is started.
 InstallResult CopyFiles(const InstallPlan& plan, platform::FileSystem& fs,
                         CopyProgress* progress = nullptr);
 

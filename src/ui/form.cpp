@@ -21,6 +21,10 @@ constexpr wchar_t kAppClass[] = L"TApplication";
 // How often the taskbar's progress is brought up to date while the copies run.
 constexpr DWORD kProgressMs = 100;
 constexpr UINT kWmShowForm = WM_APP + 1;
+// How long a session that ends waits for the copy under way: Windows ends a
+// program that takes much longer to answer WM_ENDSESSION anyway.
+constexpr DWORD kEndSessionWaitMs = 4000;
+constexpr wchar_t kWritingReason[] = L"KAMBRIX programmerne bliver installeret";
 
 std::wstring Wide(const std::string& text) { return platform::Widen(text); }
 
@@ -194,7 +198,7 @@ LRESULT CALLBACK TForm1::AppWindowProc(HWND hwnd, UINT message, WPARAM wParam, L
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(
         reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
   }
-  const auto* form = reinterpret_cast<const TForm1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   HWND formWindow = form != nullptr ? form->hwnd_ : nullptr;
   if (formWindow != nullptr) {
     // After a minimised start, the first restore opens the form (posted: not
@@ -203,9 +207,17 @@ LRESULT CALLBACK TForm1::AppWindowProc(HWND hwnd, UINT message, WPARAM wParam, L
         !IsIconic(hwnd)) {
       PostMessageW(formWindow, kWmShowForm, 0, 0);
     }
-    // The taskbar window hands activation and closing on to the form.
+    // The taskbar window hands activation and closing on to the form, or to
+    // the box that the form waits for, so that Enter and Esc answer it.
     if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(formWindow)) {
-      SetActiveWindow(formWindow);
+      const HWND popup = GetLastActivePopup(formWindow);
+      SetActiveWindow(popup != nullptr && IsWindowVisible(popup) && IsWindowEnabled(popup) ? popup
+                                                                                      : formWindow);
+      return 0;
+    }
+    if (message == WM_QUERYENDSESSION) return form->QueryEndSession();
+    if (message == WM_ENDSESSION && wParam != FALSE) {
+      form->EndSession();
       return 0;
     }
     if (message == WM_CLOSE) {
@@ -273,6 +285,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case kWmShowForm:
       ShowForm();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return QueryEndSession();
+    case WM_ENDSESSION:
+      if (wParam != FALSE) EndSession();
       return 0;
     case WM_CLOSE:
       // Neither are the copies left half done, nor a question that waits for
@@ -389,6 +406,8 @@ void TForm1::CreateTooltips() {
   SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_INITIAL, kTooltipShowMs);
   SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, kTooltipHideMs);
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(400));
+  // A window of its own at the top, which Windows asks too when the session ends.
+  SetWindowSubclass(tooltip_, &TForm1::TooltipProc, 1, reinterpret_cast<DWORD_PTR>(this));
   for (const ControlSpec& entry : kControls) {
     if (entry.tooltip == nullptr) continue;
     std::wstring text = Wide(entry.tooltip);
@@ -603,6 +622,12 @@ LRESULT CALLBACK TForm1::StationEditProc(HWND hwnd, UINT message, WPARAM wParam,
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+LRESULT CALLBACK TForm1::TooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR, DWORD_PTR data) {
+  if (message == WM_QUERYENDSESSION) return reinterpret_cast<const TForm1*>(data)->QueryEndSession();
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 void TForm1::PressFocusedButton() {
   // Enter reaches a plain window as IDOK without a control (IsDialogMessage
   // knows no default button here): as in a dialog, it presses the push
@@ -682,13 +707,15 @@ DWORD WINAPI RunCopyJob(void* data) {
 
 }  // namespace
 
-void TForm1::RunCopies(const std::function<void()>& copies, const install::CopyProgress& progress) {
+void TForm1::RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) {
   CopyJob job{&copies, nullptr};
   const HANDLE worker = CreateThread(nullptr, 0, &RunCopyJob, &job, 0, nullptr);
   if (worker == nullptr) {
     install::Questions::RunCopies(copies, progress);  // then the window waits for them
     return;
   }
+  copying_ = &progress;
+  worker_ = worker;
   // Made only now: the taskbar's object costs start-up time and serves only here.
   if (!progress_) progress_ = std::make_unique<TaskbarProgress>(appWindow_);
   busy_ = true;
@@ -712,12 +739,50 @@ void TForm1::RunCopies(const std::function<void()>& copies, const install::CopyP
       DispatchMessageW(&message);
     }
   }
+  copying_ = nullptr;
+  worker_ = nullptr;
   CloseHandle(worker);
   busy_ = false;
   progress_->Clear();
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));
   if (quit) PostQuitMessage(0);
   if (job.failure) std::rethrow_exception(job.failure);
+}
+
+namespace {
+
+// Looked up at run time: Windows XP has neither.
+using ShutdownBlockReasonCreateFn = BOOL(WINAPI*)(HWND, LPCWSTR);
+using ShutdownBlockReasonDestroyFn = BOOL(WINAPI*)(HWND);
+
+template <typename Function>
+Function User32Function(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+}  // namespace
+
+void TForm1::WritingBegins() {
+  writing_ = true;
+  // Windows lists the program by the window that owns its taskbar button.
+  static const auto create = User32Function<ShutdownBlockReasonCreateFn>("ShutdownBlockReasonCreate");
+  if (create != nullptr) create(appWindow_, kWritingReason);
+}
+
+void TForm1::WritingEnds() {
+  writing_ = false;
+  static const auto destroy =
+      User32Function<ShutdownBlockReasonDestroyFn>("ShutdownBlockReasonDestroy");
+  if (destroy != nullptr) destroy(appWindow_);
+}
+
+void TForm1::EndSession() {
+  if (copying_ == nullptr) return;
+  copying_->stop = true;
+  // The process ends as soon as this returns: a file left half written is
+  // less likely once the copy under way has finished.
+  WaitForSingleObject(worker_, kEndSessionWaitMs);
 }
 
 void TForm1::Button2Click() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }

@@ -60,6 +60,8 @@ class TForm1 : private install::Questions {
   static LRESULT CALLBACK AppWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK StationEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR id, DWORD_PTR data);
+  static LRESULT CALLBACK TooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR data);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void CreateControls();
@@ -82,6 +84,12 @@ class TForm1 : private install::Questions {
   // ended the scan, if any.
   void ShowForm();
   void PressFocusedButton();
+  // The answer of every window of the program to WM_QUERYENDSESSION: no
+  // while the files of the installation are written.
+  LRESULT QueryEndSession() const { return writing_ ? FALSE : TRUE; }
+  // The session ends (WM_ENDSESSION): the copies stop before their next
+  // file, and the window waits a while for the one under way.
+  void EndSession();
 
   // The install dialogue's boxes, owned by the window.
   bool Confirm(const std::string& caption, const std::string& text) override;
@@ -90,8 +98,10 @@ class TForm1 : private install::Questions {
   void Error(const std::string& caption, const std::string& text) override;
   // Runs the copies on a worker thread; meanwhile the window paints and
   // shows their progress but takes no input.
-  void RunCopies(const std::function<void()>& copies,
-                 const install::CopyProgress& progress) override;
+  void RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) override;
+  // Hold up the end of the session, with the reason Windows shows for it.
+  void WritingBegins() override;
+  void WritingEnds() override;
 
   platform::FileSystem& fs_;
   platform::Shell& shell_;
@@ -115,6 +125,9 @@ class TForm1 : private install::Questions {
   bool showing_ = false;  // true while the state is copied into the controls
   bool installing_ = false;  // true from the install button's click to its end
   bool busy_ = false;        // true while the copies run
+  bool writing_ = false;     // true from the copies' start to the system file written
+  install::CopyProgress* copying_ = nullptr;  // while the copies run
+  HANDLE worker_ = nullptr;                   // the copies' thread, while they run
   HWND lastFocus_ = nullptr;
   std::unique_ptr<TaskbarProgress> progress_;
 };

@@ -30,6 +30,8 @@ struct ScriptedQuestions : install::Questions {
   using Text = const std::string&;
   std::vector<std::string> shown;  // "<kind> <caption>: <text>"
   std::deque<bool> answers;        // OK is true
+  std::vector<std::string> writing;  // "begins" and "ends", as told
+  bool sessionEnds = false;          // the copies are told to stop before they start
 
   bool Confirm(Text caption, Text text) override {
     shown.push_back("confirm " + caption + ": " + text);
@@ -41,10 +43,14 @@ struct ScriptedQuestions : install::Questions {
   void Inform(Text caption, Text text) override { shown.push_back("inform " + caption + ": " + text); }
   void Warn(Text caption, Text text) override { shown.push_back("warn " + caption + ": " + text); }
   void Error(Text caption, Text text) override { shown.push_back("error " + caption + ": " + text); }
-  void RunCopies(const std::function<void()>& copies, const install::CopyProgress& progress) override {
+  void RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) override {
+    EXPECT_TRUE(!writing.empty() && writing.back() == "begins");
+    progress.stop = sessionEnds;
     install::Questions::RunCopies(copies, progress);
-    EXPECT_EQ(progress.total, progress.done.load());
+    EXPECT_EQ(sessionEnds ? 0 : progress.total, progress.done.load());
   }
+  void WritingBegins() override { writing.push_back("begins"); }
+  void WritingEnds() override { writing.push_back("ends"); }
 };
 
 class Dialogue : public ::testing::Test {
@@ -141,6 +147,32 @@ TEST_F(Dialogue, ErrorsAfterTheCopiesEndTheDialogueAndASecondTryInstallsTheSame)
   EXPECT_THAT(fs_.Journal(), testing::Contains(
       "copy E:\\cd\\DATA2004\\0401.dat -> C:\\KAMBRIX\\DATA2004\\0401.dat"));
   EXPECT_EQ(kDone, questions_.shown.back());
+}
+
+// The session may not end while the copies or the system file are written;
+// ended anyway, the installation leaves no system file and asks nothing more.
+TEST_F(Dialogue, WritingIsToldAndAnEndedSessionWritesNoSystemFile) {
+  const std::tuple<const char*, bool, bool> cases[] = {
+      // system name, the session ends, the installation completes
+      {"Vest|mark", false, false},  // the system file cannot be written
+      {"Vestmark", true, false},
+      {"Vestmark", false, true},
+  };
+  for (const auto& [name, sessionEnds, completes] : cases) {
+    fs_.Remove("C:\\KAMBRIX");
+    state_.SysNavn = name;
+    questions_.shown.clear();
+    questions_.writing.clear();
+    questions_.sessionEnds = sessionEnds;
+    try {
+      EXPECT_TRUE(Run({true, false}));
+    } catch (const setup::SetupError&) {
+      EXPECT_FALSE(sessionEnds);
+    }
+    EXPECT_THAT(questions_.writing, ElementsAre("begins", "ends")) << name;
+    EXPECT_EQ(completes ? 3u : 1u, questions_.shown.size()) << name;
+    EXPECT_EQ(completes, fs_.FileContent("C:\\KAMBRIX\\Vestmark.bib").has_value()) << name;
+  }
 }
 
 TEST_F(Dialogue, FailedCopiesAndShortcutsAreListedInsteadOfSuccess) {

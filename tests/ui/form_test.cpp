@@ -9,6 +9,7 @@
 #include <atomic>
 #include <deque>
 #include <functional>
+#include <set>
 #include <thread>
 
 #include "platform/memory_file_system.h"
@@ -70,6 +71,33 @@ std::vector<std::string> Entries(HWND combo) {
     entries.push_back(platform::Narrow(text));
   }
   return entries;
+}
+
+// What every window of the program (the taskbar window, the form and the
+// windows they own) answers when Windows asks whether the session may end.
+BOOL CALLBACK AddWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+std::set<LRESULT> EndSessionAnswers(HWND form) {
+  const HWND taskbarWindow = GetWindow(form, GW_OWNER);
+  std::vector<HWND> windows;
+  EnumThreadWindows(GetWindowThreadProcessId(form, nullptr), &AddWindow,
+                    reinterpret_cast<LPARAM>(&windows));
+  std::set<LRESULT> answers;
+  int asked = 0;
+  for (HWND window : windows) {
+    HWND owner = window;
+    while (GetWindow(owner, GW_OWNER) != nullptr) owner = GetWindow(owner, GW_OWNER);
+    if (owner != taskbarWindow) continue;
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 2000, &answer);
+    answers.insert(static_cast<LRESULT>(answer));
+    ++asked;
+  }
+  EXPECT_GE(asked, 3) << "the taskbar window, the form and its tooltips";
+  return answers;
 }
 
 RECT PlaceInClient(HWND control) {
@@ -293,6 +321,27 @@ TEST_F(Form, ClosingFromTheTaskbarWhileAQuestionWaitsIsIgnored) {
   EXPECT_TRUE(ended_);
 }
 
+TEST_F(Form, ComingBackThroughTheTaskbarWhileABoxWaitsActivatesTheBox) {
+  Open();
+  HWND box = nullptr;
+  HWND activated = nullptr;
+  dialogs_.meanwhile = [&](HWND owner) {
+    // As Windows shows a box: owned by the form, which it disables.
+    box = CreateWindowExW(0, L"STATIC", L"box", WS_POPUP | WS_CAPTION | WS_VISIBLE, 10, 10, 200, 80,
+                          owner, nullptr, nullptr, nullptr);
+    EnableWindow(owner, FALSE);
+    SetActiveWindow(box);
+    SetActiveWindow(GetWindow(owner, GW_OWNER));  // a click on the taskbar button
+    activated = GetActiveWindow();
+    EnableWindow(owner, TRUE);
+    DestroyWindow(box);
+  };
+  dialogs_.answers = {IDCANCEL};
+  Click(kInStall);
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ(box, activated);
+}
+
 TEST_F(Form, ErrorsAreShownInTheErrorBoxAndTheWindowStays) {
   Open();
   SetEdit(kSysNavn, "Vest|mark");
@@ -344,6 +393,7 @@ class SlowCopies : public platform::FileSystem {
  public:
   SlowCopies(platform::FileSystem& inner, int delayMs) : inner_(inner), delayMs_(delayMs) {}
   std::atomic<int> copies{0};
+  std::atomic<int> finished{0};
   std::atomic<bool> open{true};  // copies wait while it is closed
 
   std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
@@ -358,7 +408,9 @@ class SlowCopies : public platform::FileSystem {
     ++copies;
     while (!open) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     std::this_thread::sleep_for(std::chrono::milliseconds(delayMs_));
-    return inner_.CopyFileOver(from, to);
+    const platform::ErrorCode error = inner_.CopyFileOver(from, to);
+    ++finished;
+    return error;
   }
   platform::ErrorCode SetAttributes(const std::string& path, std::uint32_t attributes) override {
     return inner_.SetAttributes(path, attributes);
@@ -385,11 +437,19 @@ TEST_F(Form, WhileTheCopiesRunTheWindowAnswersButNothingStartsOrChanges) {
   const HWND window = form.Handle();
   const HWND exitButton = form.Control(kButton2);
 
+  // The end of the session is held up only while the files are written.
+  const std::set<LRESULT> yes = {TRUE};
+  EXPECT_EQ(yes, EndSessionAnswers(window));
+  std::vector<std::set<LRESULT>> answersAtBoxes;
+  dialogs_.meanwhile = [&](HWND) { answersAtBoxes.push_back(EndSessionAnswers(window)); };
+  std::set<LRESULT> answersWhileCopying;
+
   std::atomic<bool> answered{false};
   std::thread user([&] {
     while (slow.copies < 3) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     DWORD_PTR result = 0;
     answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 300, &result) != 0;
+    answersWhileCopying = EndSessionAnswers(window);
     // A click on EXIT and the close box: neither may end the run halfway.
     PostMessageW(exitButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageW(exitButton, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -403,6 +463,8 @@ TEST_F(Form, WhileTheCopiesRunTheWindowAnswersButNothingStartsOrChanges) {
   user.join();
 
   EXPECT_TRUE(answered) << "the window did not answer while copying";
+  EXPECT_EQ(std::set<LRESULT>{FALSE}, answersWhileCopying);
+  EXPECT_THAT(answersAtBoxes, ElementsAre(yes, yes, yes));
   EXPECT_GE(slow.copies.load(), 17);
   EXPECT_THAT(dialogs_.Captions(), ElementsAre("Installation af programmer",
                                                "Genveje til KAMBRIX programmer",
@@ -412,6 +474,29 @@ TEST_F(Form, WhileTheCopiesRunTheWindowAnswersButNothingStartsOrChanges) {
   EXPECT_FALSE(fs_.FileContent("C:\\KAMBRIX\\Andet.bib"));
   EXPECT_EQ("Vestmark", TextOf(form.Control(kSysNavn)));
   EXPECT_TRUE(IsWindow(window));
+  EXPECT_TRUE(ended);
+}
+
+// Ended anyway (a forced log-off), the session stops the copies before their
+// next file, waits for the one under way, and no system file is written.
+TEST_F(Form, ASessionThatEndsStopsTheCopiesAndWritesNoSystemFile) {
+  SlowCopies slow(fs_, 60);
+  bool ended = false;
+  TForm1 form(slow, shell_, dialogs_, [&] { ended = true; });
+  form.Create(SW_SHOWNORMAL);
+  int underWay = -1;
+  std::thread session([&] {
+    while (slow.copies < 3) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    SendMessageW(GetWindow(form.Handle(), GW_OWNER), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    underWay = slow.copies - slow.finished;
+  });
+  dialogs_.answers = {IDOK};
+  SendMessageW(form.Control(kInStall), BM_CLICK, 0, 0);
+  session.join();
+  EXPECT_EQ(0, underWay);
+  EXPECT_LT(slow.copies.load(), 10);
+  EXPECT_FALSE(fs_.FileContent("C:\\KAMBRIX\\Vestmark.bib"));
+  EXPECT_THAT(dialogs_.Captions(), ElementsAre("Installation af programmer"));
   EXPECT_TRUE(ended);
 }
 
