@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/file_system_contract.h"
+#include "platform/tick_count.h"
 #include "platform/wide.h"
 #include "support/temp_folder.h"
 
@@ -109,6 +110,71 @@ TEST_F(Win32FileSystemTest, WriteOntoFileHeldOpenFailsAndLeavesNoTemporaryFile) 
   EXPECT_NE(platform::kOk, fs_.WriteWholeFile(Path("held.txt"), "new"));
   EXPECT_THAT(Names(fs_.Search(Path("*"), SearchFilter::kFilesAndFolders)),
               ElementsAre("held.txt"));
+}
+
+// FindFirstFileExW as Windows before 7 answers it, or as later ones do; every
+// call is noted.
+struct FindFirstCall {
+  FINDEX_INFO_LEVELS level;
+  DWORD flags;
+};
+std::vector<FindFirstCall> findFirstCalls;
+bool rejectQuickSearch = false;
+
+HANDLE WINAPI OlderFindFirst(LPCWSTR pattern, FINDEX_INFO_LEVELS level, LPVOID data,
+                             FINDEX_SEARCH_OPS search, LPVOID filter, DWORD flags) {
+  findFirstCalls.push_back({level, flags});
+  if (rejectQuickSearch && (level != FindExInfoStandard || flags != 0)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return INVALID_HANDLE_VALUE;
+  }
+  return FindFirstFileExW(pattern, level, data, search, filter, flags);
+}
+
+// Windows before 7 rejects the quick search; the plain one must find the same.
+TEST_F(Win32FileSystemTest, SearchFallsBackToThePlainSearchWhereTheQuickOneIsRejected) {
+  ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(Path("a.dat"), "a"));
+  ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(Path("b.dat"), "b"));
+  platform::Win32FileSystem older(&OlderFindFirst);
+  const struct {
+    bool rejected;
+    const char* pattern;
+    std::vector<std::string> names;
+    std::size_t calls;  // a missing folder is no reason to ask again
+  } cases[] = {{true, "*.dat", {"a.dat", "b.dat"}, 2},
+               {false, "*.dat", {"a.dat", "b.dat"}, 1},
+               {true, "missing\\*", {}, 2},
+               {false, "missing\\*", {}, 1}};
+  for (const auto& c : cases) {
+    rejectQuickSearch = c.rejected;
+    findFirstCalls.clear();
+    EXPECT_THAT(Names(older.Search(Path(c.pattern), SearchFilter::kPlainFiles)),
+                ::testing::UnorderedElementsAreArray(c.names))
+        << c.pattern << (c.rejected ? " rejected" : "");
+    EXPECT_EQ(c.calls, findFirstCalls.size()) << c.pattern << (c.rejected ? " rejected" : "");
+  }
+  EXPECT_EQ(FindExInfoBasic, findFirstCalls.front().level);
+}
+
+TEST(TickCount, CountsOnPastTheWrapOfTheThirtyTwoBitCount) {
+  const struct {
+    std::uint64_t previous;
+    std::uint32_t now;
+    std::uint64_t next;
+  } cases[] = {{0, 5, 5},
+               {5, 5, 5},
+               {0xFFFFFFF0, 0xFFFFFFF0, 0xFFFFFFF0},
+               {0xFFFFFFF0, 0x10, 0x100000010},
+               {0x100000010, 0x20, 0x100000020},
+               {0x2FFFFFFFF, 0, 0x300000000}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.next, platform::ExtendTickCount(c.previous, c.now)) << c.previous << " " << c.now;
+  }
+  // The running system's count, in step with GetTickCount's.
+  const std::uint64_t count = platform::TickCount64();
+  EXPECT_LE(GetTickCount() - static_cast<std::uint32_t>(count), 50u);
+  Sleep(20);
+  EXPECT_GE(platform::TickCount64() - count, 15u);
 }
 
 }  // namespace
