@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "platform/file_system_contract.h"
-#include "platform/tick_count.h"
 #include "platform/wide.h"
 #include "support/temp_folder.h"
 
@@ -154,27 +153,6 @@ TEST_F(Win32FileSystemTest, SearchFallsBackToThePlainSearchWhereTheQuickOneIsRej
     EXPECT_EQ(c.calls, findFirstCalls.size()) << c.pattern << (c.rejected ? " rejected" : "");
   }
   EXPECT_EQ(FindExInfoBasic, findFirstCalls.front().level);
-}
-
-TEST(TickCount, CountsOnPastTheWrapOfTheThirtyTwoBitCount) {
-  const struct {
-    std::uint64_t previous;
-    std::uint32_t now;
-    std::uint64_t next;
-  } cases[] = {{0, 5, 5},
-               {5, 5, 5},
-               {0xFFFFFFF0, 0xFFFFFFF0, 0xFFFFFFF0},
-               {0xFFFFFFF0, 0x10, 0x100000010},
-               {0x100000010, 0x20, 0x100000020},
-               {0x2FFFFFFFF, 0, 0x300000000}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(c.next, platform::ExtendTickCount(c.previous, c.now)) << c.previous << " " << c.now;
-  }
-  // The running system's count, in step with GetTickCount's.
-  const std::uint64_t count = platform::TickCount64();
-  EXPECT_LE(GetTickCount() - static_cast<std::uint32_t>(count), 50u);
-  Sleep(20);
-  EXPECT_GE(platform::TickCount64() - count, 15u);
 }
 
 }  // namespace
