@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <string>
-
 #include "platform/dll_search.h"
 #include "platform/tick_count.h"
 
@@ -27,8 +25,6 @@ TEST(TickCount, CountsOnPastTheWrapOfTheThirtyTwoBitCount) {
   // The running system's count, in step with GetTickCount's.
   const std::uint64_t count = platform::TickCount64();
   EXPECT_LE(GetTickCount() - static_cast<std::uint32_t>(count), 50u);
-  Sleep(20);
-  EXPECT_GE(platform::TickCount64() - count, 15u);
 }
 
 TEST(DllSearch, TheSystemFolderAloneIsAskedForWhereTheSystemHasItExceptOnVista) {
@@ -42,16 +38,6 @@ TEST(DllSearch, TheSystemFolderAloneIsAskedForWhereTheSystemHasItExceptOnVista) 
     EXPECT_EQ(c.used, platform::UseDefaultDllDirectories(c.available, c.major, c.minor))
         << c.available << " " << c.major << "." << c.minor;
   }
-}
-
-// Which of them come from the system folder, not from beside the program, is
-// run_dll_search's to show.
-TEST(DllSearch, PreloadSkipsWhatTheSystemFolderLacks) {
-  wchar_t folder[MAX_PATH];
-  const std::wstring system(folder, GetSystemDirectoryW(folder, MAX_PATH));
-  EXPECT_EQ(0, platform::PreloadSystemDlls(L"C:\\no such folder"));
-  // Wine's system folder has all but cryptbase, ntmarta and clbcatq.
-  EXPECT_EQ(8, platform::PreloadSystemDlls(system));
 }
 
 }  // namespace
