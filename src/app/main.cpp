@@ -3,27 +3,14 @@
 
 #include <exception>
 
+#include "platform/dll_search.h"
 #include "platform/win32_file_system.h"
 #include "platform/win32_shell.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
 
-namespace {
-
-// The program is started from a CD or a downloaded folder, which could hold
-// a planted DLL: Windows is to look for DLLs in its system folder only.
-void LoadDllsFromSystemFolderOnly() {
-  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-  if (setDefault != nullptr) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  SetDllDirectoryW(L"");  // older systems: at least not the current folder
-}
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
-  LoadDllsFromSystemFolderOnly();
+  platform::RestrictDllSearch();
   platform::ComInitialization com;
   platform::Win32FileSystem fs;
   platform::Win32Shell shell;

@@ -49,6 +49,17 @@ class FindHandle {
   HANDLE handle_;
 };
 
+// Starts a search by FindFirstFileExW, or by `findFirst` standing in for it.
+HANDLE FindFirst(Win32FileSystem::FindFirstFunction findFirst, const std::wstring& pattern,
+                 WIN32_FIND_DATAW& data) {
+  // Without short names and in larger batches the search is quicker, but
+  // Windows before 7 refuses to be asked so.
+  const HANDLE search = findFirst(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                  nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (search != INVALID_HANDLE_VALUE || GetLastError() != ERROR_INVALID_PARAMETER) return search;
+  return findFirst(pattern.c_str(), FindExInfoStandard, &data, FindExSearchNameMatch, nullptr, 0);
+}
+
 // WriteFile and ReadFile take a DWORD count; larger buffers go in pieces.
 constexpr DWORD kChunk = 1u << 24;
 
@@ -83,7 +94,7 @@ ErrorCode CreateTempBeside(const std::wstring& target, std::wstring& tempPath, H
 
 }  // namespace
 
-Win32FileSystem::Win32FileSystem() {
+Win32FileSystem::Win32FileSystem(FindFirstFunction findFirst) : findFirst_(findFirst) {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 }
 
@@ -118,9 +129,7 @@ std::vector<DirEntry> Win32FileSystem::Search(const std::string& pattern, Search
   std::string wider = mask;
   std::replace(wider.begin(), wider.end(), '?', '*');
   WIN32_FIND_DATAW data;
-  FindHandle search(FindFirstFileExW(Widen(FolderPart(pattern) + wider).c_str(), FindExInfoBasic,
-                                     &data, FindExSearchNameMatch, nullptr,
-                                     FIND_FIRST_EX_LARGE_FETCH));
+  FindHandle search(FindFirst(findFirst_, Widen(FolderPart(pattern) + wider), data));
   if (!search.Valid()) return found;
 
   std::uint32_t excluded = kAttrHidden | kAttrSystem | kAttrVolumeLabel;

@@ -3,16 +3,22 @@
 // those GetLastError gives.
 #pragma once
 
+#include <windows.h>
+
 #include "platform/file_system.h"
 
 namespace platform {
 
 class Win32FileSystem : public FileSystem {
  public:
+  // The system's FindFirstFileExW, or a stand-in that plays an older Windows.
+  using FindFirstFunction = HANDLE(WINAPI*)(LPCWSTR, FINDEX_INFO_LEVELS, LPVOID,
+                                            FINDEX_SEARCH_OPS, LPVOID, DWORD);
+
   // Turns off the system's "There is no disk in the drive" box for the whole
   // process: the source scan probes drives such as A:\ or an empty CD drive,
   // and such a probe must simply fail.
-  Win32FileSystem();
+  explicit Win32FileSystem(FindFirstFunction findFirst = &FindFirstFileExW);
 
   std::string CurrentDirectory() override;
   std::optional<std::uint32_t> Attributes(const std::string& path) override;
@@ -29,6 +35,9 @@ class Win32FileSystem : public FileSystem {
   // the target; on failure the temporary file is deleted again. A name with a
   // character Windows forbids fails at the move with ERROR_INVALID_NAME.
   ErrorCode WriteWholeFile(const std::string& path, std::string_view bytes) override;
+
+ private:
+  FindFirstFunction findFirst_;
 };
 
 }  // namespace platform

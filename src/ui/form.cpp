@@ -354,8 +354,10 @@ void TForm1::CreateControls() {
         break;
     }
     // Every control is a group of its own except the two radio buttons,
-    // which form one; arrow keys then move between those two only.
-    if (entry.tabOrder >= 0) style |= WS_TABSTOP | (entry.id == kDctCon ? 0 : WS_GROUP);
+    // which form one; arrow keys then move between those two only. Labels
+    // too: the label after them would otherwise join their group.
+    if (entry.id != kDctCon) style |= WS_GROUP;
+    if (entry.tabOrder >= 0) style |= WS_TABSTOP;
     const RECT place = PlaceOf(entry, client, dc);
     HWND control = CreateWindowExW(exStyle, windowClass, Wide(entry.text).c_str(), style, place.left,
                                    place.top, place.right - place.left, place.bottom - place.top,
@@ -367,13 +369,21 @@ void TForm1::CreateControls() {
   SelectObject(dc, oldFont);
   ReleaseDC(hwnd_, dc);
 
-  // The tab order is the order of the windows.
+  // The tab order is the order of the windows, and a screen reader names a
+  // field by the window just before it: each field's label goes there. The
+  // labels are no tab stops, so the tab order stays.
   HWND previous = HWND_TOP;
+  const auto placeNext = [&previous](HWND control) {
+    SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = control;
+  };
   for (int order = 0; order < static_cast<int>(kControls.size()); ++order) {
     for (const ControlSpec& entry : kControls) {
       if (entry.tabOrder != order) continue;
-      SetWindowPos(Control(entry.id), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      previous = Control(entry.id);
+      for (const FieldLabel& pair : kFieldLabels) {
+        if (pair.field == entry.id) placeNext(Control(pair.label));
+      }
+      placeNext(Control(entry.id));
     }
   }
 

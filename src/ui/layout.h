@@ -106,6 +106,24 @@ inline constexpr std::array<ControlSpec, 23> kControls = {{
      "Vælg drev hvor installation af programmer skal foretages", Anchor::kLeftTop},
 }};
 
+// Each field and the label that names it. A screen reader takes a field's
+// name from the window just before it in the window order.
+struct FieldLabel {
+  ControlId field;
+  ControlId label;
+};
+inline constexpr std::array<FieldLabel, 9> kFieldLabels = {{
+    {kSysNavn, kLSysNvn},
+    {kDrBox, kLabel9},
+    {kPrBib, kLabel1},
+    {kComport, kLabel2},
+    {kBaudrate, kLabel3},
+    {kUserPassw, kLabel4},
+    {kTlfnr, kLabel5},
+    {kModPar, kLabel6},
+    {kMSnavn, kLabel7},
+}};
+
 inline constexpr int kListItemHeight = 13;   // pixels at 96 DPI
 inline constexpr int kDropDownItems = 8;     // entries shown at a time
 inline constexpr int kStationMaxLength = 3;  // characters typed into MSnavn

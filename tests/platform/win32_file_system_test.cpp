@@ -20,6 +20,7 @@ namespace {
 using platform::SearchFilter;
 using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
+using ::testing::UnorderedElementsAreArray;
 
 // A fresh temporary folder to work in; files held open are let go first.
 class Win32Scene : public ContractScene {
@@ -109,6 +110,46 @@ TEST_F(Win32FileSystemTest, WriteOntoFileHeldOpenFailsAndLeavesNoTemporaryFile) 
   EXPECT_NE(platform::kOk, fs_.WriteWholeFile(Path("held.txt"), "new"));
   EXPECT_THAT(Names(fs_.Search(Path("*"), SearchFilter::kFilesAndFolders)),
               ElementsAre("held.txt"));
+}
+
+// FindFirstFileExW as Windows before 7 answers it, or as later ones do.
+int findFirstCalls = 0;
+FINDEX_INFO_LEVELS firstLevel;
+bool rejectQuickSearch = false;
+
+HANDLE WINAPI OlderFindFirst(LPCWSTR pattern, FINDEX_INFO_LEVELS level, LPVOID data,
+                             FINDEX_SEARCH_OPS search, LPVOID filter, DWORD flags) {
+  if (findFirstCalls++ == 0) firstLevel = level;
+  if (rejectQuickSearch && (level != FindExInfoStandard || flags != 0)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return INVALID_HANDLE_VALUE;
+  }
+  return FindFirstFileExW(pattern, level, data, search, filter, flags);
+}
+
+// Where the quick search is rejected, the plain one finds the same; a
+// missing folder is no reason to ask again.
+TEST_F(Win32FileSystemTest, SearchFallsBackToThePlainSearchWhereTheQuickOneIsRejected) {
+  ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(Path("a.dat"), "a"));
+  ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(Path("b.dat"), "b"));
+  platform::Win32FileSystem older(&OlderFindFirst);
+  const struct {
+    bool rejected;
+    const char* pattern;
+    std::vector<std::string> names;
+    int calls;
+  } cases[] = {{true, "*.dat", {"a.dat", "b.dat"}, 2},
+               {false, "*.dat", {"a.dat", "b.dat"}, 1},
+               {true, "missing\\*", {}, 2},
+               {false, "missing\\*", {}, 1}};
+  for (const auto& c : cases) {
+    rejectQuickSearch = c.rejected;
+    findFirstCalls = 0;
+    EXPECT_THAT(Names(older.Search(Path(c.pattern), SearchFilter::kPlainFiles)),
+                UnorderedElementsAreArray(c.names)) << c.pattern << c.rejected;
+    EXPECT_EQ(c.calls, findFirstCalls) << c.pattern << c.rejected;
+    EXPECT_EQ(FindExInfoBasic, firstLevel);
+  }
 }
 
 }  // namespace

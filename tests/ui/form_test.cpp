@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 #include <gmock/gmock.h>
+#include <oleacc.h>
 
 #include <atomic>
 #include <deque>
@@ -386,6 +387,42 @@ TEST_F(Form, ControlsSitWhereTheTableSaysInTabOrder) {
   }
   EXPECT_THAT(order, ElementsAre("InStall", "Button2", "PrBib", "UserPassw", "Comport", "Baudrate",
                                  "ModemCon", "Tlfnr", "ModPar", "MSnavn", "SysNavn", "DrBox"));
+}
+
+// A screen reader names a field by the window just before it: its label, in
+// both modes. Wine's oleacc names edit boxes that way, as Windows' does.
+TEST_F(Form, EachFieldFollowsTheLabelThatNamesItInTheWindowOrder) {
+  const std::pair<ControlId, ControlId> labelled[] = {
+      {kLSysNvn, kSysNavn}, {kLabel9, kDrBox},  {kLabel1, kPrBib},
+      {kLabel2, kComport},  {kLabel3, kBaudrate}, {kLabel4, kUserPassw},
+      {kLabel5, kTlfnr},    {kLabel6, kModPar}, {kLabel7, kMSnavn}};
+  Open();
+  fs_.Remove("E:\\cd\\prog\\sarnok.exe");
+  TForm1 reduced(fs_, shell_, dialogs_, [] {});
+  reduced.Create(SW_SHOWNORMAL);
+  for (const TForm1* form : {&form_, &reduced}) {
+    for (const auto& [label, field] : labelled) {
+      EXPECT_EQ(form->Control(label), GetWindow(form->Control(field), GW_HWNDPREV))
+          << kControls[static_cast<std::size_t>(field - kLabel1)].name;
+    }
+  }
+  // The arrow keys still move between the two radio buttons only.
+  EXPECT_EQ(Control(kModemCon), GetNextDlgGroupItem(form_.Handle(), Control(kDctCon), FALSE));
+
+  for (const auto& [label, field] : labelled) {
+    if (kControls[static_cast<std::size_t>(field - kLabel1)].kind != Kind::kEdit) continue;
+    IAccessible* accessible = nullptr;
+    ASSERT_EQ(S_OK, AccessibleObjectFromWindow(Control(field), static_cast<DWORD>(OBJID_CLIENT),
+                                               __uuidof(IAccessible), reinterpret_cast<void**>(&accessible)));
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    EXPECT_EQ(S_OK, accessible->get_accName(self, &name));
+    EXPECT_EQ(TextOf(Control(label)), platform::Narrow(name != nullptr ? name : L""));
+    SysFreeString(name);
+    accessible->Release();
+  }
 }
 
 // Copies counted, and taking their time as from a CD.

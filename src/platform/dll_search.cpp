@@ -1,0 +1,58 @@
+#include "platform/dll_search.h"
+
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+
+// A function of kernel32 that not every Windows has, or nullptr.
+template <typename Function>
+Function Kernel32Function(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+}
+
+std::wstring SystemFolder() {
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
+}
+
+}  // namespace
+
+bool UseDefaultDllDirectories(bool available, unsigned major, unsigned minor) {
+  return available && !(major == 6 && minor == 0);
+}
+
+int PreloadSystemDlls(const std::wstring& systemFolder) {
+  if (systemFolder.empty()) return 0;
+  int loaded = 0;
+  for (const wchar_t* name : kPreloadedDlls) {
+    const std::wstring path = systemFolder + L"\\" + name + L".dll";
+    // Kept loaded for the life of the process, so that its name stays taken.
+    if (LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH) != nullptr) ++loaded;
+  }
+  return loaded;
+}
+
+void RestrictDllSearch() {
+  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+  using SetSearchPathModeFunction = BOOL(WINAPI*)(DWORD);
+  const auto setDefault =
+      Kernel32Function<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
+  const DWORD version = GetVersion();
+  const bool systemFolderOnly =
+      UseDefaultDllDirectories(setDefault != nullptr, LOBYTE(LOWORD(version)),
+                               HIBYTE(LOWORD(version))) &&
+      setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  // Where the system cannot be told, the DLLs it would load by name later
+  // are loaded now, by their full path.
+  if (!systemFolderOnly) PreloadSystemDlls(SystemFolder());
+  SetDllDirectoryW(L"");  // not the current folder either
+  if (const auto setSearchPathMode = Kernel32Function<SetSearchPathModeFunction>("SetSearchPathMode")) {
+    setSearchPathMode(BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE | BASE_SEARCH_PATH_PERMANENT);
+  }
+}
+
+}  // namespace platform
