@@ -3,6 +3,9 @@
 //
 //   bench_driver [--limit=MS] start PROGRAM [ARGS]  start -> window "TForm1" shown
 //                                                   (for Setup.exe: scan done), then EXIT
+//   bench_driver [--limit=MS] first PROGRAM [ARGS]  start -> its first visible top-level
+//                                                   window of any class, then the
+//                                                   process is ended
 //   bench_driver [--limit=MS] install SETUP_EXE     start, press "Installer programmer",
 //                                                   OK, and time until the shortcut
 //                                                   question; memory figures
@@ -79,7 +82,8 @@ HWND WaitFor(const wchar_t* windowClass, const std::string& caption, DWORD pollM
       return window;
     }
     if (WaitForSingleObject(process, pollMs) == WAIT_OBJECT_0) {
-      const std::string name = caption.empty() ? std::string("TForm1") : caption;
+      const std::string name =
+        !caption.empty() ? caption : windowClass != nullptr ? platform::Narrow(windowClass) : "any";
       Fail("the program ended before its window \"" + name + "\" appeared");
     }
   }
@@ -155,7 +159,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("ms=%.1f\n", MillisecondsSince(start));
     return Finish(process);
   }
-  if (mode != L"start" && mode != L"install") Fail("unknown mode");
+  if (mode != L"start" && mode != L"install" && mode != L"first") Fail("unknown mode");
 
   const auto start = Clock::now();
   std::wstring commandLine = L"\"" + std::wstring(argv[2]) + L"\"";
@@ -163,9 +167,16 @@ int wmain(int argc, wchar_t** argv) {
   const PROCESS_INFORMATION process = Start(commandLine, false);
   watched = process.hProcess;
   if (limitMs != INFINITE) deadline = start + std::chrono::milliseconds(limitMs);
-  HWND form = WaitFor(L"TForm1", "", 2, process.hProcess);
+  HWND form = WaitFor(mode == L"first" ? nullptr : L"TForm1", "", 2, process.hProcess);
   std::printf("shown_ms=%.1f\n", MillisecondsSince(start));
   std::fflush(stdout);
+
+  if (mode == L"first") {
+    // Not every program closes without a question (an installer asks
+    // whether to cancel): it is ended.
+    TerminateProcess(process.hProcess, 0);
+    return Finish(process);
+  }
 
   if (mode == L"start") {
     // The EXIT button; a window without one (a floor) is closed.

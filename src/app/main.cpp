@@ -4,14 +4,17 @@
 #include <exception>
 
 #include "platform/dll_search.h"
+#include "platform/startup_marks.h"
 #include "platform/win32_file_system.h"
 #include "platform/win32_shell.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
+  platform::StartupMark("main");
   platform::RestrictDllSearch();
   platform::ComInitialization com;
+  platform::StartupMark("com");
   platform::Win32FileSystem fs;
   platform::Win32Shell shell;
   ui::Win32Dialogs dialogs;

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/file_system.h"
+#include "platform/startup_marks.h"
 #include "platform/unicode.h"
 #include "platform/wide.h"
 
@@ -141,6 +142,7 @@ void TForm1::Create(int show) {
   windowClass.lpfnWndProc = &TForm1::AppWindowProc;
   windowClass.lpszClassName = kAppClass;
   RegisterClassExW(&windowClass);
+  platform::StartupMark("classes");
 
   // The taskbar button belongs to a window of no size that carries the
   // program's title; the form it owns has no button of its own.
@@ -148,6 +150,7 @@ void TForm1::Create(int show) {
                                WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                                GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
                                0, 0, nullptr, nullptr, instance, this);
+  platform::StartupMark("taskbar-window");
   dpi_ = WindowDpi(appWindow_);
   hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, Wide(state_.Caption).c_str(),
                           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, Scale(kWindow.left),
@@ -172,8 +175,11 @@ void TForm1::Create(int show) {
 
 void TForm1::ShowForm() {
   if (firstShow_ == 0) return;
+  platform::StartupMark("before-show");
   ShowWindow(hwnd_, std::exchange(firstShow_, 0));
+  platform::StartupMark("shown");
   UpdateWindow(hwnd_);
+  platform::StartupMark("painted");
   SetFocus(Control(kInStall));
   // Now that the window and its taskbar button are there, the box cannot be
   // lost behind other windows.
@@ -232,10 +238,14 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   const HWND hwnd = hwnd_;
   switch (message) {
     case WM_CREATE:
+      platform::StartupMark("form-window");
       CreateControls();
+      platform::StartupMark("controls");
       // Its error is shown once the window is on screen (ShowForm).
       scanError_ = ErrorOf([this] { FormCreate(); });
+      platform::StartupMark("scan");
       ShowState();
+      platform::StartupMark("state-shown");
       return 0;
     case WM_COMMAND:
       // While installing, the state stays as the user confirmed it, whoever
@@ -392,7 +402,9 @@ void TForm1::CreateControls() {
     SetWindowSubclass(stationEdit, &TForm1::StationEditProc, 1, reinterpret_cast<DWORD_PTR>(this));
   }
 
+  platform::StartupMark("control-windows");
   CreateTooltips();
+  platform::StartupMark("tooltips");
   SizeComboBoxes();
 }
 

@@ -33,7 +33,7 @@ inline BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
   if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
   wchar_t name[64] = {};
   GetClassNameW(window, name, 64);
-  if (std::wcscmp(name, search->windowClass) != 0) return TRUE;
+  if (search->windowClass != nullptr && std::wcscmp(name, search->windowClass) != 0) return TRUE;
   if (!search->caption->empty() && WindowText(window) != *search->caption) return TRUE;
   search->found = window;
   return FALSE;
@@ -41,8 +41,9 @@ inline BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
 
 }  // namespace detail
 
-// A visible top-level window of the process with this class and, unless
-// `caption` is empty, this caption; nullptr while there is none.
+// A visible top-level window of the process with this class (any class when
+// nullptr) and, unless `caption` is empty, this caption; nullptr while there
+// is none.
 inline HWND FindProgramWindow(DWORD processId, const wchar_t* windowClass,
                               const std::string& caption) {
   detail::WindowSearch search = {processId, windowClass, &caption, nullptr};
