@@ -21,12 +21,23 @@ ComInitialization::~ComInitialization() {
 }
 
 std::optional<std::string> Win32Shell::DesktopFolder() {
+  // The shell's DLL is loaded only here, when the shortcuts are made, not
+  // with the program: it is a large part of the start-up otherwise. It is a
+  // KnownDLL, so loading it by name takes the system's own.
+  const HMODULE shell32 = LoadLibraryW(L"shell32.dll");
+  using GetLocationFunction = HRESULT(WINAPI*)(HWND, int, PIDLIST_ABSOLUTE*);
+  using GetPathFunction = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR);
+  const auto getLocation = reinterpret_cast<GetLocationFunction>(
+      reinterpret_cast<void*>(GetProcAddress(shell32, "SHGetSpecialFolderLocation")));
+  const auto getPath = reinterpret_cast<GetPathFunction>(
+      reinterpret_cast<void*>(GetProcAddress(shell32, "SHGetPathFromIDListW")));
   PIDLIST_ABSOLUTE items = nullptr;
-  if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOPDIRECTORY, &items))) {
+  if (getLocation == nullptr || getPath == nullptr ||
+      FAILED(getLocation(nullptr, CSIDL_DESKTOPDIRECTORY, &items))) {
     return std::nullopt;
   }
   wchar_t path[MAX_PATH + 1] = {};
-  const BOOL found = SHGetPathFromIDListW(items, path);
+  const BOOL found = getPath(items, path);
   CoTaskMemFree(items);
   if (!found || path[0] == L'\0') return std::nullopt;
   std::string folder = Narrow(path);

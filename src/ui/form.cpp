@@ -108,6 +108,45 @@ class TaskbarProgress {
   Microsoft::WRL::ComPtr<ITaskbarList3> taskbar_;
 };
 
+// Runs work on a thread of its own from construction; Join() waits for it.
+// What the work raises is kept for the thread that joins.
+class WorkerThread {
+ public:
+  explicit WorkerThread(std::function<void()> work) : work_(std::move(work)) {
+    handle_ = CreateThread(nullptr, 0, &WorkerThread::Run, this, 0, nullptr);
+  }
+  ~WorkerThread() { Join(); }
+  WorkerThread(const WorkerThread&) = delete;
+  WorkerThread& operator=(const WorkerThread&) = delete;
+
+  // False when no thread could be made: the work has not run.
+  bool Started() const { return handle_ != nullptr; }
+  HANDLE Handle() const { return handle_; }
+  // Waits for the work to end; returns what it raised, if anything.
+  std::exception_ptr Join() {
+    if (handle_ != nullptr) {
+      WaitForSingleObject(handle_, INFINITE);
+      CloseHandle(std::exchange(handle_, nullptr));
+    }
+    return failure_;
+  }
+
+ private:
+  static DWORD WINAPI Run(void* data) {
+    auto* worker = static_cast<WorkerThread*>(data);
+    try {
+      worker->work_();
+    } catch (...) {
+      worker->failure_ = std::current_exception();
+    }
+    return 0;
+  }
+
+  std::function<void()> work_;
+  std::exception_ptr failure_;
+  HANDLE handle_ = nullptr;
+};
+
 TForm1::TForm1(platform::FileSystem& fs, platform::Shell& shell, Dialogs& dialogs,
                std::function<void()> endProgram)
     : fs_(fs), shell_(shell), dialogs_(dialogs), endProgram_(std::move(endProgram)) {}
@@ -151,8 +190,15 @@ void TForm1::Create(int show) {
                                GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
                                0, 0, nullptr, nullptr, instance, this);
   platform::StartupMark("taskbar-window");
+  // The scan needs no window: it runs while the form and its controls are
+  // made, and the form waits for it before it shows the values found
+  // (WM_CREATE). Until then nothing here reads the state. Started only now:
+  // a thread that starts while the first window connects to the display
+  // slows that down more than it gains.
+  const std::wstring caption = Wide(state_.Caption);
+  scan_ = std::make_unique<WorkerThread>([this] { FormCreate(); });
   dpi_ = WindowDpi(appWindow_);
-  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, Wide(state_.Caption).c_str(),
+  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, caption.c_str(),
                           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, Scale(kWindow.left),
                           Scale(kWindow.top), Scale(kWindow.width), Scale(kWindow.height),
                           appWindow_, nullptr, instance, this);
@@ -180,6 +226,9 @@ void TForm1::ShowForm() {
   platform::StartupMark("shown");
   UpdateWindow(hwnd_);
   platform::StartupMark("painted");
+  // The tooltips show only after the mouse rests on a control: they are
+  // made once the window is painted.
+  CreateTooltips();
   SetFocus(Control(kInStall));
   // Now that the window and its taskbar button are there, the box cannot be
   // lost behind other windows.
@@ -242,7 +291,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       CreateControls();
       platform::StartupMark("controls");
       // Its error is shown once the window is on screen (ShowForm).
-      scanError_ = ErrorOf([this] { FormCreate(); });
+      scanError_ = ErrorOf([this] { FinishScan(); });
       platform::StartupMark("scan");
       ShowState();
       platform::StartupMark("state-shown");
@@ -403,8 +452,6 @@ void TForm1::CreateControls() {
   }
 
   platform::StartupMark("control-windows");
-  CreateTooltips();
-  platform::StartupMark("tooltips");
   SizeComboBoxes();
 }
 
@@ -668,6 +715,12 @@ bool TForm1::PreTranslateMessage(MSG& message) {
 
 void TForm1::FormCreate() { systemSetup_.ScanSource(); }
 
+void TForm1::FinishScan() {
+  const std::unique_ptr<WorkerThread> scan = std::move(scan_);
+  if (scan == nullptr || !scan->Started()) return FormCreate();
+  if (const std::exception_ptr failure = scan->Join()) std::rethrow_exception(failure);
+}
+
 void TForm1::RadioClick() {
   // The connection rule already ran in the state; show what it decided.
   ShowConnection();
@@ -710,32 +763,13 @@ void TForm1::Error(const std::string& caption, const std::string& text) {
   dialogs_.Show(hwnd_, text, caption, MB_OK | MB_ICONERROR);
 }
 
-namespace {
-
-struct CopyJob {
-  const std::function<void()>* copies;
-  std::exception_ptr failure;
-};
-
-DWORD WINAPI RunCopyJob(void* data) {
-  auto* job = static_cast<CopyJob*>(data);
-  try {
-    (*job->copies)();
-  } catch (...) {
-    job->failure = std::current_exception();
-  }
-  return 0;
-}
-
-}  // namespace
-
 void TForm1::RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) {
-  CopyJob job{&copies, nullptr};
-  const HANDLE worker = CreateThread(nullptr, 0, &RunCopyJob, &job, 0, nullptr);
-  if (worker == nullptr) {
+  WorkerThread job(copies);
+  if (!job.Started()) {
     install::Questions::RunCopies(copies, progress);  // then the window waits for them
     return;
   }
+  const HANDLE worker = job.Handle();
   copying_ = &progress;
   worker_ = worker;
   // Made only now: the taskbar's object costs start-up time and serves only here.
@@ -763,12 +797,12 @@ void TForm1::RunCopies(const std::function<void()>& copies, install::CopyProgres
   }
   copying_ = nullptr;
   worker_ = nullptr;
-  CloseHandle(worker);
+  const std::exception_ptr failure = job.Join();
   busy_ = false;
   progress_->Clear();
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));
   if (quit) PostQuitMessage(0);
-  if (job.failure) std::rethrow_exception(job.failure);
+  if (failure) std::rethrow_exception(failure);
 }
 
 namespace {

@@ -24,6 +24,7 @@
 namespace ui {
 
 class TaskbarProgress;
+class WorkerThread;
 
 class TForm1 : private install::Questions {
  public:
@@ -48,7 +49,7 @@ class TForm1 : private install::Questions {
   setup::SetupState& State() { return state_; }
 
   // Event handlers.
-  void FormCreate();
+  void FormCreate();  // the scan; runs on a thread of its own while the windows are made
   void RadioClick();
   void MSnavnKeyPress(wchar_t& key);
   void InStallClick();  // the install dialogue, one at a time
@@ -83,6 +84,9 @@ class TForm1 : private install::Questions {
   // Shows the form as the start-up request asked, once, then the error that
   // ended the scan, if any.
   void ShowForm();
+  // Waits for the scan started by Create(), raising what it raised; runs it
+  // here when no thread could be made for it.
+  void FinishScan();
   void PressFocusedButton();
   // The answer of every window of the program to WM_QUERYENDSESSION: no
   // while the files of the installation are written.
@@ -130,6 +134,8 @@ class TForm1 : private install::Questions {
   HANDLE worker_ = nullptr;                   // the copies' thread, while they run
   HWND lastFocus_ = nullptr;
   std::unique_ptr<TaskbarProgress> progress_;
+  // Last, so that it is waited for before the state it fills goes.
+  std::unique_ptr<WorkerThread> scan_;
 };
 
 }  // namespace ui

@@ -179,6 +179,12 @@ TEST_F(Form, ShowsTheScannedValuesInFullMode) {
     EXPECT_TRUE(IsWindowVisible(Control(id))) << id;
   }
   EXPECT_EQ(Control(kInStall), GetFocus());
+  // Made once the window is painted: one tool a control with a tooltip, and
+  // the edit field of ModPar.
+  const HWND tooltips = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+  ASSERT_NE(nullptr, tooltips);
+  EXPECT_EQ(form_.Handle(), GetWindow(tooltips, GW_OWNER));
+  EXPECT_EQ(8, SendMessageW(tooltips, TTM_GETTOOLCOUNT, 0, 0));
 }
 
 TEST_F(Form, ReducedModeShowsOnlyNameDriveFolderAndStations) {
