@@ -87,6 +87,9 @@ TEST_F(Install, TargetFolderPutsTheFolderTextUnderTheChosenDrive) {
       {1, "C:\\KAMBRIX\\", "D:\\KAMBRIX"},
       {1, "Prog\\KAMBRIX", "D:\\Prog\\KAMBRIX"},
       {0, "C:KAMBRIX", "C:\\AMBRIX"},
+      {0, ":\\KAMBRIX", "C:\\KAMBRIX"},
+      {0, "ab:\\KAMBRIX", "C:\\KAMBRIX"},
+      {0, "abc:\\KAMBRIX", "C:\\abc:\\KAMBRIX"},
       {0, "Måling:\\x", "C:\\Måling:\\x"},
   };
   for (const auto& [drive, folder, target] : cases) {
