@@ -191,6 +191,9 @@ TEST_F(Install, FailuresAreSilentOnlyForFilesTheSystemReportsMissingFromAReadabl
       {[](auto& fs, auto&) { fs.Remove("E:\\config"); },
        {"ABC.cfg", "KLM.cfg", "NEW.cfg", "XYZ.cfg", "maaling.run", "MSinfo\\ABC.html",
         "MSinfo\\XYZ.html", "MSinfo\\pic\\abc1.png", "MSinfo\\pic\\xyz1.png", "logo.bmp"}},
+      // A missing target folder is reported as a missing path too.
+      {[](auto& fs, auto&) { fs.AddFile("C:\\KAMBRIX\\MSinfo", "in the way"); },
+       {"MSinfo\\ABC.html", "MSinfo\\XYZ.html", "MSinfo\\pic\\abc1.png", "MSinfo\\pic\\xyz1.png"}},
       // Listed by the scan with U+FFFD for an unpaired surrogate.
       {[](auto& fs, auto& state) {
          fs.AddFile("E:\\config\\MSinfo\\pic\\b\xEF\xBF\xBD.png", "b");
