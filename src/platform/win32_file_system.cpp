@@ -149,7 +149,7 @@ ErrorCode Win32FileSystem::CopyFileOver(const std::string& from, const std::stri
   const DWORD error = GetLastError();
   if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return error;
   // Windows replaces no read-only, hidden or system file; Wine run as root
-  // replaces them all, so the rule is kept here for every system.
+  // replaces all three, so the rule is kept here.
   const DWORD existing = GetFileAttributesW(target.c_str());
   constexpr DWORD kRefusing = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   if (existing != INVALID_FILE_ATTRIBUTES && (existing & kRefusing) != 0) return ERROR_ACCESS_DENIED;

@@ -92,16 +92,5 @@ TEST(MemoryFileSystem, DeniedFilesAndFoldersShowOnlyTheirOwnAttributes) {
   EXPECT_EQ("y", fs.FileContent("E:\\denied.txt"));
 }
 
-TEST(MemoryFileSystem, NameWithAnUnpairedSurrogateIsListedButCannotBeOpened) {
-  platform::MemoryFileSystem fs;
-  fs.AddFile("E:\\pic\\b\xEF\xBF\xBD.png", "x");
-  fs.AddDrive('C');
-  const auto found = fs.Search("E:\\pic\\*.*", platform::SearchFilter::kPlainFiles);
-  ASSERT_EQ(1u, found.size());
-  EXPECT_EQ("b\xEF\xBF\xBD.png", found[0].name);
-  EXPECT_FALSE(fs.Attributes("E:\\pic\\" + found[0].name));
-  EXPECT_EQ(platform::kErrorFileNotFound, fs.CopyFileOver("E:\\pic\\" + found[0].name, "C:\\b.png"));
-}
-
 }  // namespace
 }  // namespace platform_test
