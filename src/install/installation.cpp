@@ -88,9 +88,9 @@ class CopyRun {
   // One copy of `name` from SrcDir + sourceFolder to DestDir + targetFolder.
   void Copy(const std::string& sourceFolder, const std::string& targetFolder,
             const std::string& name);
-  // Whether a failed copy's source is simply not in the distribution: the
-  // file is not there, and SrcDir can still be read.
-  bool LeftOut(const std::string& source);
+  // Whether a copy that failed with `error` asked for a file the
+  // distribution does not hold.
+  bool LeftOut(const std::string& source, platform::ErrorCode error);
 
   const InstallPlan& plan_;
   platform::FileSystem& fs_;
@@ -106,19 +106,32 @@ void CopyRun::Copy(const std::string& sourceFolder, const std::string& targetFol
     result_.NotInstalled.push_back(target);
   } else {
     const std::string source = plan_.SrcDir + sourceFolder + name;
-    if (platform::CopyWritable(fs_, source, target) != platform::kOk && !LeftOut(source)) {
-      result_.NotInstalled.push_back(target);
-    }
+    const platform::ErrorCode error = platform::CopyWritable(fs_, source, target);
+    if (error != platform::kOk && !LeftOut(source, error)) result_.NotInstalled.push_back(target);
   }
   if (progress_ != nullptr) progress_->done.fetch_add(1, std::memory_order_relaxed);
 }
 
-bool CopyRun::LeftOut(const std::string& source) {
+bool CopyRun::LeftOut(const std::string& source, platform::ErrorCode error) {
   // A file the distribution does not hold is expected (a station typed by the
   // user, the "*" placeholder, a program this edition leaves out) and stays
-  // silent; but once the source folder itself cannot be read (the disc taken
-  // out, a share gone) a missing file tells nothing, and every failure counts.
-  return !platform::FileExists(fs_, source) && platform::FolderExists(fs_, plan_.SrcDir);
+  // silent, but only when the system says so: the file, or a folder on its
+  // way, is not found (or, for a pattern such as "*.cfg", cannot be named),
+  // no file answers to the name, and the file's own folder can still be read.
+  // Once that folder is gone (the disc taken out, a share dropped or denied)
+  // a missing file tells nothing. Every other failure counts: access denied,
+  // a read error, a drive not ready, a full disk.
+  //
+  // The scan gives U+FFFD for a character of a name it could not convert; the
+  // file is there, but cannot be asked for by that name.
+  if (source.find("\xEF\xBF\xBD") != std::string::npos) return false;
+  // An empty line, or a folder named in Install.dat, names no file.
+  if (platform::FolderExists(fs_, source)) return true;
+  const bool notFound = error == platform::kErrorFileNotFound ||
+                        error == platform::kErrorPathNotFound ||
+                        error == platform::kErrorInvalidName;
+  return notFound && !platform::FileExists(fs_, source) &&
+         platform::FolderExists(fs_, platform::FolderPart(source));
 }
 
 InstallResult CopyRun::Run() {
@@ -132,6 +145,9 @@ InstallResult CopyRun::Run() {
   result_.YearSeq = year.substr(2, 2) + "001";
   result_.DataDir = result_.DestDir + "DATA" + year;
   ForceDir(fs_, result_.DataDir);
+  // The system file names this folder whether or not it could be made (a file
+  // of its name in the way, a full or write-protected drive); that file stays.
+  if (!platform::FolderExists(fs_, result_.DataDir)) result_.NotInstalled.push_back(result_.DataDir);
 
   for (const auto& line : plan_.InstFiles) Copy("prog\\", "", line);
   for (const auto& station : plan_.Stations) Copy("config\\", "", station + ".cfg");

@@ -62,11 +62,12 @@ void ForceDir(platform::FileSystem& fs, const std::string& path);
 // Makes the folders and copies every group of the plan in its fixed order,
 // replacing existing targets, read-only ones too; each copy is left writable.
 // A copy that fails does not stop the run: it is skipped silently when the
-// source folder, still readable, does not hold its file, and listed as not
-// installed otherwise. Names that would reach outside the source or target
-// folder are never copied. Reads nothing but the plan and the file system,
-// so that it can run on a thread of its own. Once `progress->stop` is set, no
-// further copy is started.
+// system reports its file (or a folder on the way) missing while the file's
+// own source folder can still be read, and listed as not installed
+// otherwise, as is a year folder that could not be made. Names that would
+// reach outside the source or target folder are never copied. Reads nothing
+// but the plan and the file system, so that it can run on a thread of its own.
+// Once `progress->stop` is set, no further copy is started.
 InstallResult CopyFiles(const InstallPlan& plan, platform::FileSystem& fs,
                         CopyProgress* progress = nullptr);
 

@@ -12,6 +12,8 @@ struct MemoryFileSystem::Node {
   std::string name;
   std::uint32_t attributes = 0;
   std::string content;
+  bool denied = false;
+  bool unspellable = false;                     // listed with U+FFFD, reached by no name
   std::vector<std::unique_ptr<Node>> children;  // in creation order
   std::map<std::string, Node*> byName;          // upper-cased name -> child
 
@@ -20,6 +22,11 @@ struct MemoryFileSystem::Node {
   Node* Child(const std::string& childName) const {
     const auto it = byName.find(ToUpper(childName));
     return it == byName.end() ? nullptr : it->second;
+  }
+  // The child as a call asking for it by name finds it.
+  Node* Asked(const std::string& childName) const {
+    Node* child = Child(childName);
+    return child != nullptr && !child->unspellable ? child : nullptr;
   }
 
   Node* Add(const std::string& childName, std::uint32_t childAttributes) {
@@ -43,6 +50,8 @@ struct MemoryFileSystem::Parsed {
 };
 
 namespace {
+
+constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
 
 char DriveLetter(char c) {
   if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
@@ -119,6 +128,25 @@ MemoryFileSystem::Node* MemoryFileSystem::Find(const std::string& path) const {
   return node;
 }
 
+ErrorCode MemoryFileSystem::Reach(const std::string& path, Node*& node) const {
+  node = nullptr;
+  const auto parsed = Parse(path);
+  if (!parsed) return kErrorInvalidName;
+  const auto drive = drives_.find(parsed->drive);
+  if (drive == drives_.end()) {
+    return takenOut_.count(parsed->drive) != 0 ? kErrorNotReady : kErrorFileNotFound;
+  }
+  Node* at = drive->second.get();
+  for (std::size_t i = 0; i < parsed->parts.size(); ++i) {
+    if (!at->IsFolder()) return kErrorPathNotFound;
+    if (at->denied) return kErrorAccessDenied;
+    at = at->Asked(parsed->parts[i]);
+    if (at == nullptr) return i + 1 == parsed->parts.size() ? kErrorFileNotFound : kErrorPathNotFound;
+  }
+  node = at;
+  return kOk;
+}
+
 MemoryFileSystem::Node* MemoryFileSystem::MakePath(const std::string& path, bool leafIsFolder) {
   const auto parsed = Parse(path);
   if (!parsed) throw std::invalid_argument("invalid path: " + path);
@@ -128,6 +156,7 @@ MemoryFileSystem::Node* MemoryFileSystem::MakePath(const std::string& path, bool
     Node* child = node->Child(parsed->parts[i]);
     if (child == nullptr) {
       child = node->Add(parsed->parts[i], last && !leafIsFolder ? kAttrArchive : kAttrDirectory);
+      child->unspellable = parsed->parts[i].find(kReplacement) != std::string::npos;
     }
     node = child;
   }
@@ -148,9 +177,9 @@ void MemoryFileSystem::AddFile(const std::string& path, const std::string& bytes
 }
 
 ErrorCode MemoryFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
-  Node* node = Find(path);
-  if (node == nullptr) return Missing(path);
-  if (readOnlyDrives_.count(Parse(path)->drive) != 0) return kErrorAccessDenied;
+  Node* node = nullptr;
+  if (const ErrorCode error = Reach(path, node)) return error;
+  if (node->denied || readOnlyDrives_.count(Parse(path)->drive) != 0) return kErrorAccessDenied;
   node->attributes = (attributes & ~kAttrDirectory) | (node->attributes & kAttrDirectory);
   return kOk;
 }
@@ -191,10 +220,10 @@ void MemoryFileSystem::TakeOutAfter(char letter, std::size_t copies) {
   takeOut_.emplace(DriveLetter(letter), copies);
 }
 
-ErrorCode MemoryFileSystem::Missing(const std::string& path) const {
-  const auto parsed = Parse(path);
-  if (!parsed) return kErrorInvalidName;
-  return takenOut_.count(parsed->drive) != 0 ? kErrorNotReady : kErrorFileNotFound;
+void MemoryFileSystem::Deny(const std::string& path) {
+  Node* node = Find(path);
+  if (node == nullptr) throw std::invalid_argument("no such path: " + path);
+  node->denied = true;
 }
 
 bool MemoryFileSystem::Flagged(const std::set<std::string>& paths, const std::string& path) const {
@@ -238,8 +267,8 @@ std::size_t MemoryFileSystem::UsedBytes(char drive) const {
 }
 
 std::optional<std::uint32_t> MemoryFileSystem::Attributes(const std::string& path) {
-  const Node* node = Find(path);
-  if (node == nullptr) return std::nullopt;
+  Node* node = nullptr;
+  if (Reach(path, node) != kOk) return std::nullopt;
   return node->attributes;
 }
 
@@ -247,8 +276,9 @@ std::vector<DirEntry> MemoryFileSystem::Search(const std::string& pattern, Searc
                                                std::size_t maxCount) {
   std::vector<DirEntry> found;
   const std::string mask = NamePart(pattern);
-  const Node* folder = Find(FolderPart(pattern).empty() ? "." : FolderPart(pattern));
-  if (folder == nullptr || !folder->IsFolder()) return found;
+  Node* folder = nullptr;
+  Reach(FolderPart(pattern).empty() ? "." : FolderPart(pattern), folder);
+  if (folder == nullptr || !folder->IsFolder() || folder->denied) return found;
   std::uint32_t excluded = kAttrHidden | kAttrSystem | kAttrVolumeLabel;
   if (filter == SearchFilter::kPlainFiles) excluded |= kAttrDirectory;
   for (const auto& child : folder->children) {
@@ -267,12 +297,15 @@ ErrorCode MemoryFileSystem::PrepareWrite(const std::string& path, std::size_t si
     return takenOut_.count(parsed->drive) != 0 ? kErrorNotReady : kErrorPathNotFound;
   }
   if (readOnlyDrives_.count(parsed->drive) != 0) return kErrorAccessDenied;
-  parent = Find(FolderPart(parsed->Full()));
+  const ErrorCode reached = Reach(FolderPart(parsed->Full()), parent);
+  if (reached == kErrorAccessDenied || reached == kErrorNotReady) return reached;
   if (parent == nullptr || !parent->IsFolder()) return kErrorPathNotFound;
+  if (parent->denied) return kErrorAccessDenied;
   name = parsed->parts.back();
   // Windows replaces neither a folder nor a read-only file.
-  const Node* existing = parent->Child(name);
-  if (existing != nullptr && (existing->attributes & (kAttrDirectory | kAttrReadOnly)) != 0) {
+  const Node* existing = parent->Asked(name);
+  if (existing != nullptr &&
+      (existing->denied || (existing->attributes & (kAttrDirectory | kAttrReadOnly)) != 0)) {
     return kErrorAccessDenied;
   }
   if (locked_.count(ToUpper(parsed->Full())) != 0) return kErrorSharingViolation;
@@ -291,15 +324,15 @@ ErrorCode MemoryFileSystem::CopyFileOver(const std::string& from, const std::str
     takenOut_.insert(takeOut_->first);
     takeOut_.reset();
   }
-  const Node* source = Find(from);
-  if (source == nullptr) return Missing(from);
-  if (source->IsFolder()) return kErrorAccessDenied;
+  Node* source = nullptr;
+  if (const ErrorCode error = Reach(from, source)) return error;
+  if (source->IsFolder() || source->denied) return kErrorAccessDenied;
   if (Flagged(locked_, from)) return kErrorSharingViolation;
   if (Flagged(readErrors_, from)) return kErrorCrc;
   Node* parent = nullptr;
   std::string name;
   if (const ErrorCode error = PrepareWrite(to, source->content.size(), parent, name)) return error;
-  Node* target = parent->Child(name);
+  Node* target = parent->Asked(name);
   // A copy, unlike a replacing move, also refuses a hidden or system target.
   if (target != nullptr && (target->attributes & (kAttrHidden | kAttrSystem)) != 0) {
     return kErrorAccessDenied;
@@ -314,9 +347,10 @@ ErrorCode MemoryFileSystem::CopyFileOver(const std::string& from, const std::str
 
 ErrorCode MemoryFileSystem::CreateFolder(const std::string& path) {
   journal_.push_back("mkdir " + path);
-  const auto parsed = Parse(path);
-  if (!parsed) return kErrorInvalidName;
-  if (parsed->parts.empty() || Find(path) != nullptr) return kErrorAlreadyExists;
+  Node* existing = nullptr;
+  const ErrorCode reached = Reach(path, existing);
+  if (reached == kOk) return kErrorAlreadyExists;
+  if (reached == kErrorInvalidName) return reached;
   Node* parent = nullptr;
   std::string name;
   if (const ErrorCode error = PrepareWrite(path, 0, parent, name)) return error;
@@ -325,9 +359,9 @@ ErrorCode MemoryFileSystem::CreateFolder(const std::string& path) {
 }
 
 ErrorCode MemoryFileSystem::ReadWholeFile(const std::string& path, std::string& bytes) {
-  const Node* node = Find(path);
-  if (node == nullptr) return Missing(path);
-  if (node->IsFolder()) return kErrorAccessDenied;
+  Node* node = nullptr;
+  if (const ErrorCode error = Reach(path, node)) return error;
+  if (node->IsFolder() || node->denied) return kErrorAccessDenied;
   if (Flagged(locked_, path)) return kErrorSharingViolation;
   if (Flagged(readErrors_, path)) return kErrorCrc;
   bytes = node->content;
@@ -339,7 +373,7 @@ ErrorCode MemoryFileSystem::WriteWholeFile(const std::string& path, std::string_
   Node* parent = nullptr;
   std::string name;
   if (const ErrorCode error = PrepareWrite(path, bytes.size(), parent, name)) return error;
-  Node* target = parent->Child(name);
+  Node* target = parent->Asked(name);
   if (target == nullptr) target = parent->Add(name, kAttrArchive);
   target->content = std::string(bytes);
   return kOk;

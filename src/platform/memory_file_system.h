@@ -22,7 +22,11 @@ class MemoryFileSystem : public FileSystem {
   ~MemoryFileSystem() override;
 
   // Setting the scene. Missing parent folders are made; a drive is made by
-  // the first path on it.
+  // the first path on it. A name with U+FFFD in it stands for one that
+  // Windows lists with an unpaired UTF-16 surrogate: a search gives it with
+  // U+FFFD, as the conversion to UTF-8 does, but no call reaches it by that
+  // name (kErrorFileNotFound). Names made through the FileSystem calls are
+  // ordinary ones.
   void AddDrive(char letter);
   void AddFolder(const std::string& path, std::uint32_t attributes = kAttrDirectory);
   void AddFile(const std::string& path, const std::string& bytes = {},
@@ -36,12 +40,18 @@ class MemoryFileSystem : public FileSystem {
   // a drive can hold; a file with a read error cannot be read or copied
   // (kErrorCrc); a drive taken out (a disc, a share that drops) is gone,
   // with all it holds, once `copies` more copies have been asked for, and
-  // then answers kErrorNotReady.
+  // then answers kErrorNotReady. A denied file or folder (its access list
+  // shuts the user out) keeps its own attributes readable, as Windows reads
+  // them through the folder that holds it; but a denied file cannot be
+  // opened (read, copied from or over, written, its attributes set), and a
+  // denied folder cannot be listed nor anything in it reached, all with
+  // kErrorAccessDenied. The path must exist.
   void LockFile(const std::string& path);
   void SetReadOnlyDrive(char letter);
   void SetDriveCapacity(char letter, std::size_t bytes);
   void SetReadError(const std::string& path);
   void TakeOutAfter(char letter, std::size_t copies);
+  void Deny(const std::string& path);
 
   // Looking at the result.
   std::optional<std::string> FileContent(const std::string& path) const;
@@ -70,15 +80,17 @@ class MemoryFileSystem : public FileSystem {
   struct Parsed;
 
   std::optional<Parsed> Parse(const std::string& path) const;
+  // The node at `path` as the tests look at it: every name reached, no fault.
   Node* Find(const std::string& path) const;
+  // The node at `path` as a program asking for it reaches it, or why not:
+  // an invalid name, a drive taken out, a denied folder on the way, a missing
+  // folder on the way (kErrorPathNotFound) or a missing last part.
+  ErrorCode Reach(const std::string& path, Node*& node) const;
   Node* Root(char drive, bool create);
   Node* MakePath(const std::string& path, bool leafIsFolder);
   ErrorCode PrepareWrite(const std::string& path, std::size_t size, Node*& parent,
                          std::string& name);
   std::size_t UsedBytes(char drive) const;
-  // Why a path names nothing: an invalid name, a drive taken out, or a
-  // missing file.
-  ErrorCode Missing(const std::string& path) const;
   bool Flagged(const std::set<std::string>& paths, const std::string& path) const;
 
   std::map<char, std::unique_ptr<Node>> drives_;

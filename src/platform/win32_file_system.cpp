@@ -157,6 +157,11 @@ ErrorCode Win32FileSystem::CopyFileOver(const std::string& from, const std::stri
   if (CopyFileW(source.c_str(), target.c_str(), TRUE)) return kOk;
   const DWORD error = GetLastError();
   if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return error;
+  // Windows replaces no read-only, hidden or system file; Wine run as root
+  // replaces all three, so the rule is kept here.
+  const DWORD existing = GetFileAttributesW(target.c_str());
+  constexpr DWORD kRefusing = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  if (existing != INVALID_FILE_ATTRIBUTES && (existing & kRefusing) != 0) return ERROR_ACCESS_DENIED;
   if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) return GetLastError();
   return kOk;
 }

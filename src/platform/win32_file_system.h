@@ -24,6 +24,8 @@ class Win32FileSystem : public FileSystem {
   std::optional<std::uint32_t> Attributes(const std::string& path) override;
   std::vector<DirEntry> Search(const std::string& pattern, SearchFilter filter,
                                std::size_t maxCount = kAllEntries) override;
+  // Refuses a read-only, hidden or system target itself, as Windows does,
+  // also where the system underneath would replace it.
   ErrorCode CopyFileOver(const std::string& from, const std::string& to) override;
   ErrorCode SetAttributes(const std::string& path, std::uint32_t attributes) override;
   ErrorCode CreateFolder(const std::string& path) override;

@@ -154,7 +154,8 @@ TEST_F(BadInput, TargetThatCannotBeWrittenReportsEveryFileAndTheSystemFile) {
   fs_.SetReadOnlyDrive('C');
   installation_.RunInstall();
   EXPECT_THAT(installation_.NotInstalled(),
-              ElementsAre("C:\\KAMBRIX\\sarnok.exe", "C:\\KAMBRIX\\ABC.cfg", "C:\\KAMBRIX\\a.run"));
+              ElementsAre("C:\\KAMBRIX\\DATA2005", "C:\\KAMBRIX\\sarnok.exe",
+                          "C:\\KAMBRIX\\ABC.cfg", "C:\\KAMBRIX\\a.run"));
   try {
     setup_.WriteSystemFile();
     ADD_FAILURE() << "no error";

@@ -199,4 +199,14 @@ TEST_F(Dialogue, FailedCopiesAndShortcutsAreListedInsteadOfSuccess) {
   EXPECT_THAT(questions_.shown.back(), EndsWith("\nC:\\KAMBRIX\\sub\\f19\nog 3 andre"));
 }
 
+TEST(NotInstalledText, TwentyPathsAreAllListedWithoutACount) {
+  std::vector<std::string> paths;
+  std::string expected = "Følgende filer kunne ikke installeres:";
+  for (int i = 0; i < 20; ++i) {
+    paths.push_back("C:\\KAMBRIX\\f" + std::to_string(i));
+    expected += "\n" + paths.back();
+  }
+  EXPECT_EQ(expected, install::NotInstalledText(paths));
+}
+
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gmock/gmock.h>
 
+#include <functional>
+
 #include "platform/memory_file_system.h"
 #include "setup/setup_error.h"
 #include "setup/system_setup.h"
@@ -29,9 +31,11 @@ class Install : public ::testing::Test {
     state_.InstFiles = setup::LoadTextFile(fs_, "E:\\Install.dat");
   }
 
-  // A source with only the given Install.dat lines and prog files.
+  // A source with only the given Install.dat lines, prog files and an empty
+  // config folder.
   void SourceWith(std::initializer_list<const char*> lines) {
     fs_.AddFolder("E:\\prog");
+    fs_.AddFolder("E:\\config");
     fs_.SetCurrentDirectory("E:\\");
     setup::SystemSetup(state_, fs_).ScanSource();
     for (const char* line : lines) state_.InstFiles.Add(line);
@@ -83,6 +87,9 @@ TEST_F(Install, TargetFolderPutsTheFolderTextUnderTheChosenDrive) {
       {1, "C:\\KAMBRIX\\", "D:\\KAMBRIX"},
       {1, "Prog\\KAMBRIX", "D:\\Prog\\KAMBRIX"},
       {0, "C:KAMBRIX", "C:\\AMBRIX"},
+      {0, ":\\KAMBRIX", "C:\\KAMBRIX"},
+      {0, "ab:\\KAMBRIX", "C:\\KAMBRIX"},
+      {0, "abc:\\KAMBRIX", "C:\\abc:\\KAMBRIX"},
       {0, "Måling:\\x", "C:\\Måling:\\x"},
   };
   for (const auto& [drive, folder, target] : cases) {
@@ -168,6 +175,59 @@ TEST_F(Install, DiscTakenOutPartWayListsEveryCopyThatFailedFromThenOn) {
               ElementsAre("C:\\KAMBRIX\\delviq.exe", "C:\\KAMBRIX\\MSinfo\\pic\\xyz1.png",
                           "C:\\KAMBRIX\\logo.bmp", "C:\\KAMBRIX\\DATA2004\\0401.dat",
                           "C:\\KAMBRIX\\DATA2004\\0402.dat", "C:\\KAMBRIX\\DATA2004\\0403.dat"));
+}
+
+// A station typed by the user (NEW) has no file on the disc; that stays
+// silent only while the system says so and its folder can still be read.
+TEST_F(Install, FailuresAreSilentOnlyForFilesTheSystemReportsMissingFromAReadableFolder) {
+  using Fault = std::function<void(platform::MemoryFileSystem&, setup::SetupState&)>;
+  const std::string programs[] = {"sarnok.exe", "delviq.exe", "kbxfelt.dll", "delviq.hlp",
+                                  "LAESMIG.TXT"};
+  const std::pair<Fault, std::vector<std::string>> cases[] = {
+      {[](auto& fs, auto&) { fs.Deny("E:\\prog"); }, {std::begin(programs), std::end(programs)}},
+      {[](auto& fs, auto&) { fs.Remove("E:\\prog"); }, {std::begin(programs), std::end(programs)}},
+      {[](auto& fs, auto&) { fs.Deny("E:\\config\\MSinfo\\pic\\xyz1.png"); },
+       {"MSinfo\\pic\\xyz1.png"}},
+      {[](auto& fs, auto&) { fs.Remove("E:\\config"); },
+       {"ABC.cfg", "KLM.cfg", "NEW.cfg", "XYZ.cfg", "maaling.run", "MSinfo\\ABC.html",
+        "MSinfo\\XYZ.html", "MSinfo\\pic\\abc1.png", "MSinfo\\pic\\xyz1.png", "logo.bmp"}},
+      // A missing target folder is reported as a missing path too.
+      {[](auto& fs, auto&) { fs.AddFile("C:\\KAMBRIX\\MSinfo", "in the way"); },
+       {"MSinfo\\ABC.html", "MSinfo\\XYZ.html", "MSinfo\\pic\\abc1.png", "MSinfo\\pic\\xyz1.png"}},
+      // Listed by the scan with U+FFFD for an unpaired surrogate.
+      {[](auto& fs, auto& state) {
+         fs.AddFile("E:\\config\\MSinfo\\pic\\b\xEF\xBF\xBD.png", "b");
+         state.PicFiles.Add("b\xEF\xBF\xBD.png");
+       },
+       {"MSinfo\\pic\\b\xEF\xBF\xBD.png"}},
+  };
+  for (const auto& [fault, listed] : cases) {
+    platform::MemoryFileSystem fs;
+    fs.AddDrive('C');
+    test_support::LoadHostFolder(fs, test_support::SampleDir(), "E:\\");
+    fs.SetCurrentDirectory("E:\\");
+    setup::SetupState state;
+    setup::SystemSetup(state, fs).ScanSource();
+    state.InstFiles = setup::LoadTextFile(fs, "E:\\Install.dat");
+    state.MSnavn.Insert("NEW");
+    fault(fs, state);
+    install::Installation installation(state, fs, shell_);
+    installation.RunInstall();
+    std::vector<std::string> expected;
+    for (const auto& name : listed) expected.push_back("C:\\KAMBRIX\\" + name);
+    EXPECT_EQ(expected, installation.NotInstalled());
+  }
+}
+
+TEST_F(Install, YearFolderThatCannotBeMadeIsListedAndTheFileInItsPlaceKept) {
+  SourceWith({});
+  fs_.AddFile("C:\\KAMBRIX\\DATA2005", "not a folder");
+  installation_.RunInstall();
+  EXPECT_THAT(installation_.NotInstalled(), ElementsAre("C:\\KAMBRIX\\DATA2005"));
+  EXPECT_EQ("not a folder", fs_.FileContent("C:\\KAMBRIX\\DATA2005"));
+  setup::SystemSetup(state_, fs_).WriteSystemFile();
+  EXPECT_EQ("C:\\KAMBRIX\\DATA2005\\", setup::ParseTextFile(*fs_.FileContent(
+                                               "C:\\KAMBRIX\\" + state_.SysNavn + ".bib")).Get(0));
 }
 
 TEST_F(Install, CopiesThatFailAlthoughTheSourceExistsAreListed) {

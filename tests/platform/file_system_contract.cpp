@@ -84,10 +84,32 @@ TEST_P(FileSystemContract, CopyReplacesTargetAndFailsWithoutSourceOrFolder) {
   EXPECT_EQ(std::string("new\0data", 8), Read("dst.bin"));
   EXPECT_EQ(std::string("new\0data", 8), Read("src.bin"));
 
-  EXPECT_NE(platform::kOk, fs().CopyFileOver(Path("missing.bin"), Path("x.bin")));
+  // The installation tells a file the distribution lacks by these codes.
+  Folder("folder");
+  const std::pair<const char*, platform::ErrorCode> failures[] = {
+      {"missing.bin", platform::kErrorFileNotFound},
+      {"nofolder\\x.bin", platform::kErrorPathNotFound},
+      {"*.bin", platform::kErrorInvalidName},
+      {"folder", platform::kErrorAccessDenied},
+  };
+  for (const auto& [source, error] : failures) {
+    EXPECT_EQ(error, fs().CopyFileOver(Path(source), Path("x.bin"))) << source;
+  }
   EXPECT_FALSE(platform::FileExists(fs(), Path("x.bin")));
-  EXPECT_NE(platform::kOk, fs().CopyFileOver(Path("src.bin"), Path("nofolder\\x.bin")));
+  EXPECT_EQ(platform::kErrorPathNotFound, fs().CopyFileOver(Path("src.bin"), Path("nofolder\\x.bin")));
   EXPECT_FALSE(platform::FolderExists(fs(), Path("nofolder")));
+}
+
+TEST_P(FileSystemContract, CopyRefusesReadOnlyHiddenAndSystemTargets) {
+  Write("src.bin", "new");
+  for (const std::uint32_t attribute :
+       {platform::kAttrReadOnly, platform::kAttrHidden, platform::kAttrSystem}) {
+    const std::string kept = "kept" + std::to_string(attribute) + ".bin";
+    Write(kept, "old");
+    scene_->SetAttributes(Path(kept), attribute);
+    EXPECT_EQ(platform::kErrorAccessDenied, fs().CopyFileOver(Path("src.bin"), Path(kept))) << kept;
+    EXPECT_EQ("old", Read(kept));
+  }
 }
 
 TEST_P(FileSystemContract, CopyOntoFileHeldOpenFailsAndKeepsIt) {

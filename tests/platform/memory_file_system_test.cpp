@@ -69,5 +69,28 @@ TEST(MemoryFileSystem, FaultsOnDemandAndAJournalOfEveryRequest) {
                                         "copy E:\\src.bin -> C:\\a.bin", "write C:\\a?.bib"));
 }
 
+// As on Windows: the attributes of a denied file or folder can be read, but
+// the file cannot be opened, and nothing in the folder can be reached.
+TEST(MemoryFileSystem, DeniedFilesAndFoldersShowOnlyTheirOwnAttributes) {
+  platform::MemoryFileSystem fs;
+  fs.AddFile("E:\\denied\\in.txt", "x");
+  fs.AddFile("E:\\denied.txt", "y");
+  fs.AddFile("C:\\t\\open.txt", "z");
+  fs.Deny("E:\\denied");
+  fs.Deny("E:\\denied.txt");
+  EXPECT_TRUE(platform::FolderExists(fs, "E:\\denied"));
+  EXPECT_TRUE(platform::FileExists(fs, "E:\\denied.txt"));
+  EXPECT_FALSE(fs.Attributes("E:\\denied\\in.txt"));
+  EXPECT_TRUE(fs.Search("E:\\denied\\*", platform::SearchFilter::kFilesAndFolders).empty());
+  EXPECT_EQ(platform::kErrorAccessDenied, fs.CreateFolder("E:\\denied\\new"));
+  std::string bytes;
+  for (const char* path : {"E:\\denied\\in.txt", "E:\\denied.txt"}) {
+    EXPECT_EQ(platform::kErrorAccessDenied, fs.ReadWholeFile(path, bytes)) << path;
+    EXPECT_EQ(platform::kErrorAccessDenied, fs.CopyFileOver(path, "C:\\t\\copy")) << path;
+    EXPECT_EQ(platform::kErrorAccessDenied, fs.CopyFileOver("C:\\t\\open.txt", path)) << path;
+  }
+  EXPECT_EQ("y", fs.FileContent("E:\\denied.txt"));
+}
+
 }  // namespace
 }  // namespace platform_test

@@ -25,6 +25,8 @@ TEST(Wildcard, MatchesLikeAWindowsSearchOnLongNames) {
       {"*.*", "pic.jpg", true},
       {"abc.*", "abc", true},
       {"abc.*", "abcd", false},
+      {"DATA*", "DATA", true},
+      {"D?TA*", "DATA", true},  // the same through the DOS matcher
       {"*", "", true},
       {"?", "", false},
       {"a*b*c", "axxbyyc", true},

@@ -108,6 +108,10 @@ TEST_F(SystemFile, DialLineChoosesTheConnection) {
   ReadLine4("5550,ABCDEFGHIJKLMNOPQRSTUVWXYZ");
   EXPECT_EQ("5550", state_.Tlfnr);
   EXPECT_EQ("ABCDEFGHIJKLMNOPQRST", state_.ModPar.text);
+
+  ReadLine4(",+CBST=7");
+  EXPECT_EQ("", state_.Tlfnr);
+  EXPECT_EQ("+CBST=7", state_.ModPar.text);
 }
 
 TEST_F(SystemFile, ShortFileReportsTheMissingIndexAfterApplyingWhatItHas) {

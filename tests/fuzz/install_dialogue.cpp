@@ -1,0 +1,419 @@
+// The whole install dialogue, from the scan to the last box, on a random
+// distribution with random answers and random faults: unreadable and denied
+// source files and folders, the disc taken out after some copies, target
+// folders that cannot be made, a full or write-protected target drive,
+// read-only, hidden, system and open target files, a file where the year
+// folder belongs. After every run it checks what the technician is told
+// against what the target holds:
+// - the end box is the success message only when every file the confirmed
+//   plan names, whose source exists, is in the target with the source's bytes
+//   and the year folder exists;
+// - every path listed as failed is really missing or different in the target,
+//   and one the distribution lacks is listed only when its folder could not
+//   be read;
+// - nothing is written outside the target folder (and the folders on its
+//   way), and a file in the target that the plan does not name is unchanged;
+// - the system file is whole or as it was, never cut short.
+//
+// Each input byte makes one choice, in the order the code below asks; a byte
+// of 0, or the end of the input, is the plain choice, so that an empty input
+// is an installation without faults.
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fuzz_support.h"
+#include "install/install_flow.h"
+#include "install/installation.h"
+#include "platform/memory_file_system.h"
+#include "platform/shell.h"
+#include "setup/setup_error.h"
+#include "setup/setup_state.h"
+#include "setup/system_setup.h"
+#include "setup/text_file.h"
+
+namespace {
+
+constexpr char kSource[] = "E:\\cd\\";
+constexpr char kDoneCaption[] = "Installation færdig";
+constexpr char kSuccess[] = "Filer er blevet installeret";
+constexpr char kListHeader[] = "Følgende filer kunne ikke installeres:";
+constexpr char kUnspellable[] = "b\xEF\xBF\xBD.png";  // listed with U+FFFD
+
+class Choices {
+ public:
+  Choices(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  unsigned Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+  unsigned Below(unsigned count) { return Byte() % count; }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t pos_ = 0;
+};
+
+// The boxes of the dialogue, answered from the input.
+struct Boxes : install::Questions {
+  bool confirmInstall = true;
+  bool confirmShortcuts = true;
+  bool installConfirmed = false;
+  bool copiesRan = false;
+  std::vector<std::string> endBoxes;  // "<kind>\n<text>" of boxes with the end caption
+
+  bool Confirm(const std::string& caption, const std::string&) override {
+    if (caption == "Installation af programmer") return installConfirmed = confirmInstall;
+    if (caption == "Genveje til KAMBRIX programmer") return confirmShortcuts;
+    fuzz::Fail("only the two questions are asked", caption);
+  }
+  void Inform(const std::string& caption, const std::string& text) override {
+    if (caption == kDoneCaption) endBoxes.push_back("inform\n" + text);
+  }
+  void Warn(const std::string& caption, const std::string& text) override {
+    if (caption == kDoneCaption) endBoxes.push_back("warn\n" + text);
+  }
+  void Error(const std::string&, const std::string&) override {}
+  void RunCopies(const std::function<void()>& copies, const install::CopyProgress& progress) override {
+    copiesRan = true;
+    install::Questions::RunCopies(copies, progress);
+  }
+};
+
+// One copy the plan asks for, built as the table of the installation has it.
+struct Planned {
+  std::string joined;  // the name as it is joined to both folders
+  std::string source;
+  std::string target;
+};
+
+std::vector<Planned> PlannedCopies(const install::InstallPlan& plan) {
+  std::vector<Planned> copies;
+  const std::string target = plan.Target + "\\";
+  const auto add = [&](const std::string& from, const std::string& to, const std::string& name) {
+    copies.push_back({name, plan.SrcDir + from + name, target + to + name});
+  };
+  for (const auto& line : plan.InstFiles) add("prog\\", "", line);
+  for (const auto& station : plan.Stations) add("config\\", "", station + ".cfg");
+  for (const auto& name : plan.RunFiles) add("config\\", "", name);
+  for (const auto& station : plan.HtmlNames) add("config\\MSinfo\\", "MSinfo\\", station + ".html");
+  for (const auto& name : plan.PicFiles) add("config\\MSinfo\\pic\\", "MSinfo\\pic\\", name);
+  if (!plan.BmpName.empty()) add("config\\", "", plan.BmpName);
+  if (!plan.DataSubDir.empty()) {
+    for (const auto& name : plan.DataFiles) add("", "", plan.DataSubDir + "\\" + name);
+  }
+  return copies;
+}
+
+// A file's bytes in a snapshot; nullopt for a folder, a missing path or one
+// that names no place.
+std::optional<std::string> Content(const fuzz::Snapshot& snapshot, const std::string& path) {
+  const auto key = fuzz::Resolved(path);
+  if (!key) return std::nullopt;
+  const auto it = snapshot.find(*key);
+  return it == snapshot.end() ? std::nullopt : it->second;
+}
+
+bool IsFolderIn(const fuzz::Snapshot& snapshot, const std::string& path) {
+  const auto key = fuzz::Resolved(path);
+  return key && snapshot.count(*key) != 0 && !snapshot.at(*key);
+}
+
+// An earlier file in the target: none, plain, read-only, hidden, system, or
+// held open by a running program.
+void EarlierFile(unsigned choice, platform::MemoryFileSystem& fs, const std::string& path,
+                 const std::string& bytes) {
+  const std::uint32_t attributes[] = {0, platform::kAttrArchive, platform::kAttrReadOnly,
+                                      platform::kAttrHidden, platform::kAttrSystem,
+                                      platform::kAttrArchive};
+  if (choice > 0) fs.AddFile(path, bytes, attributes[choice]);
+  if (choice == 5) fs.LockFile(path);
+}
+
+// The distribution on E:\cd, and the Install.dat lines that the input picks.
+void MakeSource(Choices& in, platform::MemoryFileSystem& fs) {
+  const std::string src = kSource;
+  std::string list;
+  for (const char* name : {"sarnok.exe", "delviq.exe", "kbxfelt.dll", "sub\\tool.exe", "LAESMIG.TXT"}) {
+    const unsigned byte = in.Byte();
+    const unsigned choice = byte % 4;  // listed and there, listed only, there only, read-only
+    if (choice != 1) {
+      fs.AddFile(src + "prog\\" + name, std::string(name) + char('0' + byte / 4 % 10),
+                 choice == 3 ? platform::kAttrReadOnly : platform::kAttrArchive);
+    }
+    if (choice != 2) list += std::string(name) + "\r\n";
+  }
+  fs.AddFolder(src + "prog\\folder");
+  for (const char* line : {"", "folder", "mangler.exe", "..\\config\\ABC.cfg"}) {
+    if (in.Below(2) == 1) list += std::string(line) + "\r\n";
+  }
+  switch (in.Below(3)) {
+    case 0: fs.AddFile(src + "Install.dat", list); break;
+    case 1: break;
+    default: fs.AddFile(src + "Install.dat", list); fs.LockFile(src + "Install.dat");
+  }
+  switch (in.Below(3)) {
+    case 0:
+      fs.AddFile(src + "config\\Vestmark.bib",
+                 "C:\\KAMBRIX\\DATA2004\\\r\nCOM2,19200\r\nvm04\r\nI12345678,+CBST=71\r\n"
+                 "04001\r\nbåd\r\nABC\r\n");
+      break;
+    case 1: break;
+    default: fs.AddFile(src + "config\\Vestmark.bib", "C:\\KAMBRIX\\DATA2004\\\r\n");
+  }
+  for (const char* station : {"ABC", "KLM", "XYZ"}) {
+    const unsigned choice = in.Below(3);  // with its page, without, none
+    if (choice != 2) fs.AddFile(src + "config\\" + station + ".cfg", station);
+    if (choice == 0) fs.AddFile(src + "config\\MSinfo\\" + station + ".html", "<p>");
+  }
+  if (in.Below(2) == 0) fs.AddFile(src + "config\\maaling.run", "run");
+  const unsigned pictures = in.Below(4);
+  if (pictures != 1 && pictures != 3) fs.AddFile(src + "config\\MSinfo\\pic\\abc1.png", "png");
+  if (pictures >= 2) fs.AddFile(src + "config\\MSinfo\\pic\\" + kUnspellable, "bad name");
+  if (in.Below(2) == 0) fs.AddFile(src + "config\\logo.bmp", "bmp");
+  switch (in.Below(3)) {
+    case 0:
+      fs.AddFile(src + "DATA2004\\0401.dat", "d1");
+      fs.AddFile(src + "DATA2004\\0402.dat", "d2");
+      break;
+    case 1: break;
+    default: fs.AddFile(src + "DATA2004", "not a folder");
+  }
+}
+
+// Folders whose listing the faults took away; a file missing in one of them
+// cannot be told from one the disc lost.
+struct SourceFaults {
+  std::vector<std::string> denied;  // resolved paths
+};
+
+void BreakSource(Choices& in, platform::MemoryFileSystem& fs, bool targetOnTheDisc,
+                 SourceFaults& faults) {
+  std::vector<std::string> files;
+  for (const auto& relative : fs.Tree(kSource)) {
+    if (fs.FileContent(kSource + relative)) files.push_back(kSource + relative);
+  }
+  const auto pick = [&]() -> const std::string* {
+    const unsigned index = in.Below(static_cast<unsigned>(files.size()) + 1);
+    return index == 0 ? nullptr : &files[index - 1];
+  };
+  const std::string* const unreadable = pick();
+  const std::string* const denied = pick();
+  const std::string* const open = pick();
+  if (unreadable != nullptr) fs.SetReadError(*unreadable);
+  if (denied != nullptr) fs.Deny(*denied);
+  if (open != nullptr) fs.LockFile(*open);
+  const char* const folders[] = {"prog", "config", "config\\MSinfo", "config\\MSinfo\\pic",
+                                 "DATA2004", ""};
+  const unsigned deniedFolder = in.Below(7);
+  if (deniedFolder > 0 && fs.IsFolder(kSource + std::string(folders[deniedFolder - 1]))) {
+    fs.Deny(kSource + std::string(folders[deniedFolder - 1]));
+    faults.denied.push_back(*fuzz::Resolved(kSource + std::string(folders[deniedFolder - 1])));
+  }
+  const unsigned removed = in.Below(4);
+  if (removed > 0) fs.Remove(kSource + std::string(folders[removed == 1 ? 0 : removed + 1]));
+  const unsigned copies = in.Byte();
+  if (copies > 0 && !targetOnTheDisc) fs.TakeOutAfter('E', copies - 1);
+}
+
+// Earlier files in the target and faults of the target drive, none where the
+// target is refused.
+void PrepareTarget(Choices& in, platform::MemoryFileSystem& fs, const setup::SetupState& state,
+                   const std::string& target, bool refused) {
+  const unsigned earlier[] = {in.Below(6), in.Below(6), in.Below(6)};
+  const unsigned block = in.Below(6);
+  const bool sub = in.Below(2) == 0;
+  const unsigned room = in.Byte();
+  const bool readOnly = in.Below(8) == 1;
+  if (refused) return;
+  const std::string t = target + "\\";
+  const std::string year = "DATA" + std::to_string(fs.LocalYear());
+  if (fuzz::Resolved(target)) {  // "KAMBRIX\a|b" names no place
+    fs.AddFile(t + "keep.txt", "kept");
+    EarlierFile(earlier[0], fs, t + "delviq.exe", "old program");
+    EarlierFile(earlier[1], fs, t + "ABC.cfg", "old station");
+    EarlierFile(earlier[2], fs, t + state.SysNavn + ".bib", "old system file\r\n");
+    const char* const blocked[] = {year.c_str(), "MSinfo", "MSinfo\\pic", "DATA2004"};
+    if (block >= 1 && block <= 4) fs.AddFile(t + blocked[block - 1], "in the way");
+    if (block == 5) {
+      fs.Remove(target);
+      fs.AddFile(target, "in the way");
+    }
+    if (sub && fs.IsFolder(target)) fs.AddFolder(t + "sub");
+  }
+  const char drive = target[0];
+  if (room > 0) {
+    std::size_t used = 0;
+    for (const auto& relative : fs.Tree(std::string(1, drive) + ":\\")) {
+      used += fs.FileContent(std::string(1, drive) + ":\\" + relative).value_or("").size();
+    }
+    fs.SetDriveCapacity(drive, used + (room - 1) * 3);
+  }
+  if (readOnly) fs.SetReadOnlyDrive(drive);
+}
+
+// Whether a missing source could have been told apart from a lost one: its
+// folder can still be read.
+bool Readable(platform::MemoryFileSystem& fs, const SourceFaults& faults, const std::string& folder) {
+  const auto resolved = fuzz::Resolved(folder);
+  if (!resolved || !platform::FolderExists(fs, folder)) return false;
+  for (const auto& denied : faults.denied) {
+    if (fuzz::IsUnder(*resolved, denied)) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  lines.push_back(text.substr(start));
+  return lines;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  Choices in(data, size);
+  platform::MemoryFileSystem fs;
+  fs.AddDrive('C');
+  fs.AddDrive('D');
+  MakeSource(in, fs);
+  fs.SetCurrentDirectory(kSource);
+
+  setup::SetupState state;
+  try {
+    setup::SystemSetup(state, fs).ScanSource();
+  } catch (const setup::SetupError&) {
+    // Shown by the window; the scan has done all it could.
+  }
+  if (in.Below(2) == 1) state.MSnavn.Insert("NEW");
+  const int drive = static_cast<int>(in.Below(4));
+  state.DrBox.selected = drive < static_cast<int>(state.DrBox.items.size()) ? drive : -1;
+  const char* const folders[] = {nullptr, "C:\\KAMBRIX\\", "Prog\\KAMBRIX", "KAMBRIX\\a|b", "D:\\", ""};
+  if (const char* folder = folders[in.Below(6)]) state.PrBib = folder;
+  fs.SetYear(in.Below(2) == 0 ? 2005 : 2004);
+
+  platform::MemoryShell shell;
+  const install::Installation installation(state, fs, shell);
+  const std::string target = installation.TargetFolder();
+  PrepareTarget(in, fs, state, target, installation.CheckTarget() != install::Refusal::kNone);
+  SourceFaults faults;
+  BreakSource(in, fs, target[0] == 'E', faults);
+  Boxes boxes;
+  boxes.confirmInstall = in.Below(4) != 1;
+  boxes.confirmShortcuts = in.Below(2) == 0;
+
+  const fuzz::Snapshot before = fuzz::TakeSnapshot(fs);
+  bool raised = false;
+  try {
+    install::InstallDialogue(state, fs, shell, boxes);
+  } catch (const setup::SetupError&) {
+    raised = true;  // the error box, and no end box
+  } catch (const std::exception& error) {
+    fuzz::Fail("only the system's errors are raised", error.what());
+  }
+  const fuzz::Snapshot after = fuzz::TakeSnapshot(fs);
+  const std::string detail = "target " + target;
+
+  if (!boxes.copiesRan) {
+    if (!fuzz::Changes(before, after).empty()) {
+      fuzz::Fail("nothing is written before the copies", fuzz::Changes(before, after).front());
+    }
+    if (!boxes.endBoxes.empty()) fuzz::Fail("no end box without the copies", boxes.endBoxes.front());
+    return 0;
+  }
+  if (boxes.endBoxes.size() != (raised ? 0u : 1u)) {
+    fuzz::Fail("one end box, unless an error ended the dialogue", detail);
+  }
+
+  // Nothing outside the target, but the folders on its way, and the disc that
+  // was taken out.
+  const auto resolvedTarget = fuzz::Resolved(target);
+  std::set<std::string> onTheWay;
+  for (std::size_t slash = target.find('\\'); slash != std::string::npos;
+       slash = target.find('\\', slash + 1)) {
+    if (const auto folder = fuzz::Resolved(target.substr(0, slash))) onTheWay.insert(*folder);
+  }
+  const bool discGone = !fs.IsFolder("E:\\");
+  for (const std::string& changed : fuzz::Changes(before, after)) {
+    if (discGone && changed[0] == 'E') continue;
+    const bool inTarget = resolvedTarget && fuzz::IsUnder(changed, *resolvedTarget);
+    const bool madeOnTheWay = onTheWay.count(changed) != 0 && before.count(changed) == 0 &&
+                              after.count(changed) != 0 && !after.at(changed);
+    if (!inTarget && !madeOnTheWay) fuzz::Fail("nothing changes outside the target", changed);
+  }
+
+  const install::InstallPlan plan = install::Installation(state, fs, shell).Plan();
+  const std::vector<Planned> copies = PlannedCopies(plan);
+  const std::string systemFile = state.DestDir + state.SysNavn + ".bib";
+  std::set<std::string> named;
+  for (const Planned& copy : copies) {
+    if (const auto key = fuzz::Resolved(copy.target)) named.insert(*key);
+  }
+  if (const auto key = fuzz::Resolved(systemFile)) named.insert(*key);
+  for (const auto& [path, content] : before) {
+    if (content && resolvedTarget && fuzz::IsUnder(path, *resolvedTarget) && named.count(path) == 0 &&
+        (after.count(path) == 0 || after.at(path) != content)) {
+      fuzz::Fail("a file the plan does not name is unchanged", path);
+    }
+  }
+
+  // The system file: the writer's whole text, or as it was before.
+  std::optional<std::string> whole;
+  if (fuzz::Resolved(state.DestDir)) {
+    platform::MemoryFileSystem scratch;
+    scratch.AddFolder(state.DestDir);
+    try {
+      setup::SystemSetup(state, scratch).WriteSystemFile();
+      whole = scratch.FileContent(systemFile);
+    } catch (const setup::SetupError&) {
+    }
+  }
+  const auto written = Content(after, systemFile);
+  if (written != whole && (!raised || written != Content(before, systemFile))) {
+    fuzz::Fail("the system file is whole or as it was", systemFile);
+  }
+  if (raised) return 0;
+
+  const std::vector<std::string> box = Lines(boxes.endBoxes.front());
+  if (box[0] == "inform") {
+    if (box.size() != 2 || box[1] != kSuccess) fuzz::Fail("the success message", box[1]);
+    if (!IsFolderIn(after, state.DataDir)) fuzz::Fail("success only with the year folder", detail);
+    for (const Planned& copy : copies) {
+      const auto source = Content(before, copy.source);
+      if (source && Content(after, copy.target) != source) {
+        fuzz::Fail("success only when every file on the disc is installed", copy.target);
+      }
+    }
+    return 0;
+  }
+  if (box.size() < 3 || box[1] != kListHeader) fuzz::Fail("the warning lists the failures", detail);
+  for (std::size_t i = 2; i < box.size(); ++i) {
+    const std::string& listed = box[i];
+    if (i == box.size() - 1 && listed.compare(0, 3, "og ") == 0) break;  // "og N andre"
+    if (listed == state.DataDir) {
+      if (IsFolderIn(after, listed)) fuzz::Fail("a listed year folder is missing", listed);
+      continue;
+    }
+    bool found = false;
+    for (const Planned& copy : copies) {
+      if (copy.target != listed) continue;
+      found = true;
+      const auto source = Content(before, copy.source);
+      const auto installed = Content(after, copy.target);
+      if (source && installed == source) fuzz::Fail("a listed file is missing or different", listed);
+      const bool lost = source || !install::StaysInside(copy.joined) ||
+                        copy.joined.find(kUnspellable) != std::string::npos ||
+                        !Readable(fs, faults, platform::FolderPart(copy.source));
+      if (!lost) fuzz::Fail("a file not on the disc is listed only when its folder is unreadable", listed);
+    }
+    if (!found) fuzz::Fail("only paths of the plan are listed", listed);
+  }
+  return 0;
+}
