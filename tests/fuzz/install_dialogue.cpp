@@ -77,7 +77,7 @@ struct Boxes : install::Questions {
     if (caption == kDoneCaption) endBoxes.push_back("warn\n" + text);
   }
   void Error(const std::string&, const std::string&) override {}
-  void RunCopies(const std::function<void()>& copies, const install::CopyProgress& progress) override {
+  void RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) override {
     copiesRan = true;
     install::Questions::RunCopies(copies, progress);
   }
