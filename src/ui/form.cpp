@@ -298,10 +298,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_COMMAND:
       // While installing, the state stays as the user confirmed it, whoever
-      // sends what; the controls show it again afterwards.
+      // sends what; the controls show it again afterwards. Nor does a
+      // control touch the state while the scan still fills it.
       if (lParam == 0 && LOWORD(wParam) == IDOK) {
         PressFocusedButton();
-      } else if (!showing_ && !installing_ && lParam != 0) {
+      } else if (!showing_ && !installing_ && scan_ == nullptr && lParam != 0) {
         OnCommand(LOWORD(wParam), HIWORD(wParam));
       }
       return 0;
