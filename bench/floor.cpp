@@ -3,7 +3,11 @@
 // CopyFileW calls with nothing around them: no attribute reads, no
 // progress, no window, no system file.
 //
-//   bench_floor TARGET [LIMIT_MS]   TARGET is the new folder (C:\bench_floor, say)
+//   bench_floor [--attributes] TARGET [LIMIT_MS]
+//
+// TARGET is the new folder (C:\bench_floor, say). With --attributes each
+// copy's attributes are read after it, as Setup.exe reads them to clear a
+// read-only copy: what that read costs.
 //
 // The plan is the program's own: the scan of the current folder and the
 // copies of the installation, recorded on a file system that only notes what
@@ -63,8 +67,13 @@ class Recorder : public platform::Win32FileSystem {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  const bool attributes = argc > 1 && std::wstring(argv[1]) == L"--attributes";
+  if (attributes) {
+    --argc;
+    ++argv;
+  }
   if (argc != 2 && argc != 3) {
-    std::printf("usage: bench_floor TARGET [LIMIT_MS]\n");
+    std::printf("usage: bench_floor [--attributes] TARGET [LIMIT_MS]\n");
     return 2;
   }
   const double limitMs = argc == 3 ? std::wcstod(argv[2], nullptr) : 1e300;
@@ -88,7 +97,9 @@ int wmain(int argc, wchar_t** argv) {
   std::size_t done = 0;
   for (const auto& [from, to] : recorder.copies) {
     // The folder is new: every copy makes a new file, as CopyFileW does quickest.
-    if (!CopyFileW(platform::Widen(from).c_str(), platform::Widen(to).c_str(), TRUE)) ++failed;
+    const std::wstring target = platform::Widen(to);
+    if (!CopyFileW(platform::Widen(from).c_str(), target.c_str(), TRUE)) ++failed;
+    if (attributes) GetFileAttributesW(target.c_str());
     ++done;
     if (done % 64 == 0 && elapsed() > limitMs) break;
   }
