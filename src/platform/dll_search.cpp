@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/system_function.h"
+
 namespace platform {
 
 namespace {
@@ -9,8 +11,7 @@ namespace {
 // A function of kernel32 that not every Windows has, or nullptr.
 template <typename Function>
 Function Kernel32Function(const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+  return SystemFunction<Function>(GetModuleHandleW(L"kernel32.dll"), name);
 }
 
 std::wstring SystemFolder() {

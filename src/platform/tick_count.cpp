@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "platform/system_function.h"
+
 namespace platform {
 
 namespace {
@@ -22,8 +24,8 @@ std::uint64_t WINAPI TickCountExtended() {
 
 TickCount64Function Resolve() {
   // Looked up, never imported: an import of it keeps XP from starting the program.
-  const auto system = reinterpret_cast<TickCount64Function>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTickCount64")));
+  const auto system =
+      SystemFunction<TickCount64Function>(GetModuleHandleW(L"kernel32.dll"), "GetTickCount64");
   return system != nullptr ? system : &TickCountExtended;
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "platform/system_function.h"
 #include "platform/wide.h"
 
 namespace platform {
@@ -27,10 +28,8 @@ std::optional<std::string> Win32Shell::DesktopFolder() {
   const HMODULE shell32 = LoadLibraryW(L"shell32.dll");
   using GetLocationFunction = HRESULT(WINAPI*)(HWND, int, PIDLIST_ABSOLUTE*);
   using GetPathFunction = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR);
-  const auto getLocation = reinterpret_cast<GetLocationFunction>(
-      reinterpret_cast<void*>(GetProcAddress(shell32, "SHGetSpecialFolderLocation")));
-  const auto getPath = reinterpret_cast<GetPathFunction>(
-      reinterpret_cast<void*>(GetProcAddress(shell32, "SHGetPathFromIDListW")));
+  const auto getLocation = SystemFunction<GetLocationFunction>(shell32, "SHGetSpecialFolderLocation");
+  const auto getPath = SystemFunction<GetPathFunction>(shell32, "SHGetPathFromIDListW");
   PIDLIST_ABSOLUTE items = nullptr;
   if (getLocation == nullptr || getPath == nullptr ||
       FAILED(getLocation(nullptr, CSIDL_DESKTOPDIRECTORY, &items))) {

@@ -10,6 +10,7 @@
 
 #include "platform/file_system.h"
 #include "platform/startup_marks.h"
+#include "platform/system_function.h"
 #include "platform/unicode.h"
 #include "platform/wide.h"
 
@@ -64,11 +65,16 @@ bool IsInput(UINT message) {
          message == WM_NCXBUTTONDOWN || message == WM_NCXBUTTONUP || message == WM_NCXBUTTONDBLCLK;
 }
 
+// A function of user32 that not every Windows has, or nullptr.
+template <typename Function>
+Function User32Function(const char* name) {
+  return platform::SystemFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
+}
+
 int WindowDpi(HWND hwnd) {
   // GetDpiForWindow exists from Windows 10 on; before, the system DPI holds.
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
   if (getDpiForWindow != nullptr && hwnd != nullptr) {
     if (const UINT dpi = getDpiForWindow(hwnd)) return static_cast<int>(dpi);
   }
@@ -811,12 +817,6 @@ namespace {
 // Looked up at run time: Windows XP has neither.
 using ShutdownBlockReasonCreateFn = BOOL(WINAPI*)(HWND, LPCWSTR);
 using ShutdownBlockReasonDestroyFn = BOOL(WINAPI*)(HWND);
-
-template <typename Function>
-Function User32Function(const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
 
 }  // namespace
 
