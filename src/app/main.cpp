@@ -13,6 +13,7 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
   platform::StartupMark("main");
   platform::RestrictDllSearch();
+  platform::EnforceRedirectionTrust();
   platform::ComInitialization com;
   platform::StartupMark("com");
   platform::Win32FileSystem fs;

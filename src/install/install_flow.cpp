@@ -1,5 +1,6 @@
 #include "install/install_flow.h"
 
+#include "setup/setup_error.h"
 #include "setup/system_setup.h"
 #include "setup/text_file.h"
 
@@ -31,13 +32,34 @@ class Writing {
 
 }  // namespace
 
-std::string NotInstalledText(const std::vector<std::string>& paths) {
-  std::string text = "Følgende filer kunne ikke installeres:";
-  for (std::size_t i = 0; i < paths.size() && i < kListedNotInstalled; ++i) text += "\n" + paths[i];
+namespace {
+
+// `header`, then at most 20 paths, then how many others.
+std::string PathList(std::string header, const std::vector<std::string>& paths) {
+  for (std::size_t i = 0; i < paths.size() && i < kListedNotInstalled; ++i) header += "\n" + paths[i];
   if (paths.size() > kListedNotInstalled) {
-    text += "\nog " + std::to_string(paths.size() - kListedNotInstalled) + " andre";
+    header += "\nog " + std::to_string(paths.size() - kListedNotInstalled) + " andre";
   }
-  return text;
+  return header;
+}
+
+}  // namespace
+
+std::string NotInstalledText(const std::vector<std::string>& paths) {
+  return PathList("Følgende filer kunne ikke installeres:", paths);
+}
+
+std::string InUseText(const std::vector<std::string>& paths, const std::vector<std::string>& programs) {
+  std::string text = PathList("Følgende filer er i brug af et andet program:", paths);
+  for (std::size_t i = 0; i < programs.size(); ++i) {
+    text += (i == 0 ? "\n\nDe bruges af: " : ", ") + programs[i];
+  }
+  return text + "\n\nLuk programmet, og vælg Prøv igen.";
+}
+
+std::string LinkedFolderText(const std::string& folder) {
+  return "Der kan ikke installeres i denne mappe, fordi den henviser til en anden mappe:\n" +
+         folder + "\n\nVælg en anden programmappe.";
 }
 
 bool InstallDialogue(setup::SetupState& state, platform::FileSystem& fs, platform::Shell& shell,
@@ -58,17 +80,40 @@ bool InstallDialogue(setup::SetupState& state, platform::FileSystem& fs, platfor
   state.InstFiles = setup::LoadTextFile(fs, state.SrcDir + "Install.dat");
 
   const InstallPlan plan = installation.Plan();
+  // Nothing is written before the target is known safe: no folder of it
+  // leads elsewhere, and no file to be replaced is held by a running program,
+  // which is never closed from here (it may be collecting measurements).
+  const std::vector<std::string> systemFile = {plan.Target + "\\" + state.SysNavn + ".bib"};
+  TargetSurvey survey = SurveyTarget(plan, fs, systemFile);
+  for (;;) {
+    if (!survey.linkedFolder.empty()) {
+      questions.Warn(kInstallCaption, LinkedFolderText(survey.linkedFolder));
+      return false;
+    }
+    if (survey.inUse.empty()) break;
+    if (!questions.Retry(kInstallCaption, InUseText(survey.inUse, fs.ProgramsHolding(survey.inUse)))) {
+      return false;
+    }
+    survey = SurveyTarget(plan, fs, systemFile);
+  }
   {
     Writing writing(questions);
     CopyProgress progress;
     progress.total = plan.CopyCount();
     InstallResult result;
-    questions.RunCopies([&] { result = CopyFiles(plan, fs, &progress); }, progress);
+    questions.RunCopies([&] { result = CopyFiles(plan, fs, survey, &progress); }, progress);
     // The session ends: a system file would tell of an installation that is
     // not there.
     if (progress.stop) return true;
     installation.Apply(std::move(result));
-    setup::SystemSetup(state, fs).WriteSystemFile();
+    try {
+      setup::SystemSetup(state, fs).WriteSystemFile();
+    } catch (const setup::SetupError& error) {
+      // The error's box also tells what else is missing.
+      if (installation.NotInstalled().empty()) throw;
+      throw setup::SetupError(std::string(error.what()) + "\n\n" +
+                              NotInstalledText(installation.NotInstalled()));
+    }
   }
   if (questions.Confirm("Genveje til KAMBRIX programmer",
                         "Læg genveje på skrivebordet til KAMBRIX programmer")) {

@@ -22,6 +22,8 @@ class Questions {
 
   // OK and Cancel, no icon; true for OK.
   virtual bool Confirm(const std::string& caption, const std::string& text) = 0;
+  // Retry and Cancel, the warning icon; true for Retry.
+  virtual bool Retry(const std::string& caption, const std::string& text) = 0;
   // OK only: no icon, the warning icon, the error icon.
   virtual void Inform(const std::string& caption, const std::string& text) = 0;
   virtual void Warn(const std::string& caption, const std::string& text) = 0;
@@ -44,13 +46,22 @@ class Questions {
 // how many others.
 std::string NotInstalledText(const std::vector<std::string>& paths);
 
+// The text that names the files another program holds (at most 20, then how
+// many others) and, where the system can tell, the programs that hold them.
+std::string InUseText(const std::vector<std::string>& paths, const std::vector<std::string>& programs);
+
+// The text of the refusal to install through a folder that is a link.
+std::string LinkedFolderText(const std::string& folder);
+
 // Runs the install dialogue. Returns true when the program is to end (after
 // the message that Install.dat is missing, after the final message, or
 // silently once the copies were stopped because the session ends: no system
 // file is then written for the unfinished installation), false
-// when the window stays (a refused target, Cancel at the first question).
+// when the window stays (a refused target, Cancel at the first question or
+// at the box of files in use, a folder of the target that is a link).
 // Raises the system's error when Install.dat cannot be read, the system file
-// cannot be written or the shell has no shortcut object; what was copied or
+// cannot be written (the files that could not be installed are listed after
+// its first line) or the shell has no shortcut object; what was copied or
 // written before stays.
 bool InstallDialogue(setup::SetupState& state, platform::FileSystem& fs, platform::Shell& shell,
                      Questions& questions);

@@ -1,5 +1,8 @@
 #include "install/installation.h"
 
+#include <algorithm>
+
+#include "platform/unicode.h"
 #include "setup/setup_error.h"
 #include "setup/system_setup.h"
 
@@ -70,46 +73,227 @@ void ForceDir(platform::FileSystem& fs, const std::string& path) {
   fs.CreateFolder(folder);  // a failure shows in the copies into it
 }
 
-std::size_t InstallPlan::CopyCount() const {
-  return InstFiles.size() + Stations.size() + RunFiles.size() + HtmlNames.size() +
-         PicFiles.size() + (BmpName.empty() ? 0 : 1) + (DataSubDir.empty() ? 0 : DataFiles.size());
+std::vector<PlannedCopy> InstallPlan::Copies() const {
+  std::vector<PlannedCopy> copies;
+  const std::string destDir = Target + "\\";
+  const auto add = [&](CopyGroup group, const char* folder, const char* targetFolder,
+                       const std::string& name) {
+    copies.push_back({name, SrcDir + folder + name, destDir + targetFolder + name, group});
+  };
+  for (const auto& line : InstFiles) add(CopyGroup::kProgram, "prog\\", "", line);
+  for (const auto& station : Stations) add(CopyGroup::kStation, "config\\", "", station + ".cfg");
+  for (const auto& name : RunFiles) add(CopyGroup::kRun, "config\\", "", name);
+  for (const auto& station : HtmlNames) {
+    add(CopyGroup::kInfoPage, "config\\MSinfo\\", "MSinfo\\", station + ".html");
+  }
+  for (const auto& name : PicFiles) add(CopyGroup::kPicture, "config\\MSinfo\\pic\\", "MSinfo\\pic\\", name);
+  if (!BmpName.empty()) add(CopyGroup::kBitmap, "config\\", "", BmpName);
+  if (!DataSubDir.empty()) {
+    for (const auto& name : DataFiles) add(CopyGroup::kSampleData, "", "", DataSubDir + "\\" + name);
+  }
+  return copies;
+}
+
+std::size_t InstallPlan::CopyCount() const { return Copies().size(); }
+
+namespace {
+
+std::string Key(const std::string& path) { return platform::ToUpper(path); }
+
+// The folders from `target` (without "\") down to every folder a copy of the
+// plan writes into, each with its trailing "\", parents before children.
+std::vector<std::string> PlanFolders(const InstallPlan& plan,
+                                     const std::vector<PlannedCopy>& copies) {
+  std::vector<std::string> folders;
+  std::set<std::string> seen;
+  const auto add = [&](const std::string& folder) {
+    if (seen.insert(Key(folder)).second) folders.push_back(folder);
+  };
+  const std::string destDir = plan.Target + "\\";
+  add(destDir);
+  add(destDir + "MSinfo\\");
+  add(destDir + "MSinfo\\pic\\");
+  add(destDir + "DATA" + std::to_string(plan.Year) + "\\");
+  if (!plan.DataSubDir.empty() && StaysInside(plan.DataSubDir)) add(destDir + plan.DataSubDir + "\\");
+  for (const PlannedCopy& copy : copies) {
+    if (!StaysInside(copy.name)) continue;
+    // Every folder on the way of a name in a subfolder ("a\b\x.exe").
+    for (std::size_t at = copy.name.find_first_of("\\/"); at != std::string::npos;
+         at = copy.name.find_first_of("\\/", at + 1)) {
+      add(destDir + copy.name.substr(0, at + 1));
+    }
+  }
+  return folders;
+}
+
+bool InUse(platform::ErrorCode probe) {
+  return probe == platform::kErrorSharingViolation || probe == platform::kErrorLockViolation;
+}
+
+}  // namespace
+
+bool TargetSurvey::Held(const std::string& path) const { return entries.count(Key(path)) != 0; }
+
+bool TargetSurvey::KnownAbsent(const std::string& path) const {
+  return !Held(path) && listed.count(Key(platform::FolderPart(path))) != 0;
+}
+
+TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
+                          const std::vector<std::string>& alsoWritten) {
+  TargetSurvey survey;
+  const std::vector<PlannedCopy> copies = plan.Copies();
+  const std::vector<std::string> folders = PlanFolders(plan, copies);
+  for (const std::string& folder : folders) {
+    const std::string path = folder.substr(0, folder.size() - 1);
+    const auto info = fs.Info(path);
+    if (!info) {
+      // A folder that is not there holds nothing, as long as the folder it
+      // would be in tells so: the target's own is not listed.
+      const bool absent = &folder == &folders.front()
+                              ? platform::FolderExists(fs, platform::FolderPart(path))
+                              : survey.KnownAbsent(path);
+      if (absent) survey.listed.insert(Key(folder));
+      continue;
+    }
+    if ((info->attributes & platform::kAttrDirectory) == 0) continue;
+    if ((info->attributes & platform::kAttrReparsePoint) != 0) {
+      survey.linkedFolder = path;
+      return survey;
+    }
+    // One listing of each folder tells what is there: asking for each name
+    // that is not would cost the system a look through the folder each time.
+    // An empty listing cannot be told from one that failed, so it tells
+    // nothing.
+    const auto entries = fs.Search(folder + "*", platform::SearchFilter::kEverything);
+    if (!entries.empty()) survey.listed.insert(Key(folder));
+    for (const auto& entry : entries) survey.entries.insert(Key(folder + entry.name));
+  }
+  // A file the installation would replace; a program can hold one that is
+  // not, such as a program this distribution does not hold.
+  const auto probe = [&](const std::string& target, const std::string* source) {
+    if (survey.Held(target) && InUse(fs.ProbeReplace(target)) &&
+        (source == nullptr || platform::FileExists(fs, *source))) {
+      survey.inUse.push_back(target);
+    }
+  };
+  for (const PlannedCopy& copy : copies) {
+    if (copy.group != CopyGroup::kSampleData && StaysInside(copy.name)) probe(copy.target, &copy.source);
+  }
+  for (const std::string& target : alsoWritten) probe(target, nullptr);
+  return survey;
 }
 
 namespace {
 
+constexpr std::uint32_t kReadOnly = platform::kAttrReadOnly;
+
+bool Exists(platform::ErrorCode error) {
+  return error == platform::kErrorFileExists || error == platform::kErrorAlreadyExists;
+}
+
 class CopyRun {
  public:
-  CopyRun(const InstallPlan& plan, platform::FileSystem& fs, CopyProgress* progress)
-      : plan_(plan), fs_(fs), progress_(progress) {}
+  CopyRun(const InstallPlan& plan, platform::FileSystem& fs, const TargetSurvey& survey,
+          CopyProgress* progress)
+      : plan_(plan), fs_(fs), survey_(survey), progress_(progress) {}
+  ~CopyRun();
 
   InstallResult Run();
 
  private:
-  // One copy of `name` from SrcDir + sourceFolder to DestDir + targetFolder.
-  void Copy(const std::string& sourceFolder, const std::string& targetFolder,
-            const std::string& name);
+  // One copy of the plan; lists its target unless it is done or silent.
+  void Copy(const PlannedCopy& copy);
+  // A copy to a target that is not there; kErrorFileExists when it is.
+  platform::ErrorCode CopyNew(const PlannedCopy& copy);
+  // A copy that takes an existing target's place only once it is whole.
+  platform::ErrorCode Replace(const PlannedCopy& copy);
+  // Whether `to` is a whole copy of `from`; clears its read-only attribute.
+  platform::ErrorCode CheckWhole(const std::string& from, const std::string& to);
   // Whether a copy that failed with `error` asked for a file the
   // distribution does not hold.
   bool LeftOut(const std::string& source, platform::ErrorCode error);
 
   const InstallPlan& plan_;
   platform::FileSystem& fs_;
+  const TargetSurvey& survey_;
   CopyProgress* progress_;
   InstallResult result_;
+  std::string tempFolder_;  // made for the first replacement, with "\\"
+  unsigned tempCount_ = 0;
 };
 
-void CopyRun::Copy(const std::string& sourceFolder, const std::string& targetFolder,
-                   const std::string& name) {
+CopyRun::~CopyRun() {
+  // Empty once every replacement has taken its place or been deleted.
+  if (!tempFolder_.empty()) fs_.RemoveFolder(tempFolder_.substr(0, tempFolder_.size() - 1));
+}
+
+void CopyRun::Copy(const PlannedCopy& copy) {
   if (progress_ != nullptr && progress_->stop.load(std::memory_order_relaxed)) return;
-  const std::string target = result_.DestDir + targetFolder + name;
-  if (!StaysInside(name)) {
-    result_.NotInstalled.push_back(target);
+  if (!StaysInside(copy.name)) {
+    result_.NotInstalled.push_back(copy.target);
+  } else if (copy.group == CopyGroup::kSampleData && survey_.Held(copy.target)) {
+    // The site's own measurements under a sample's name stay as they are.
   } else {
-    const std::string source = plan_.SrcDir + sourceFolder + name;
-    const platform::ErrorCode error = platform::CopyWritable(fs_, source, target);
-    if (error != platform::kOk && !LeftOut(source, error)) result_.NotInstalled.push_back(target);
+    platform::ErrorCode error =
+        survey_.Held(copy.target) ? platform::kErrorFileExists : CopyNew(copy);
+    if (Exists(error) && copy.group != CopyGroup::kSampleData) error = Replace(copy);
+    if (error != platform::kOk && !Exists(error) && !LeftOut(copy.source, error)) {
+      result_.NotInstalled.push_back(copy.target);
+    }
   }
   if (progress_ != nullptr) progress_->done.fetch_add(1, std::memory_order_relaxed);
+}
+
+platform::ErrorCode CopyRun::CopyNew(const PlannedCopy& copy) {
+  platform::ErrorCode error = fs_.CopyNewFile(copy.source, copy.target);
+  if (error == platform::kOk) error = CheckWhole(copy.source, copy.target);
+  const bool beforeTheTarget = error == platform::kOk || Exists(error) ||
+                               error == platform::kErrorFileNotFound ||
+                               error == platform::kErrorPathNotFound ||
+                               error == platform::kErrorInvalidName;
+  // A copy that broke off part way leaves a short file, which no program
+  // could use; only one that was not there before is deleted.
+  if (!beforeTheTarget && survey_.KnownAbsent(copy.target)) fs_.RemoveFile(copy.target);
+  return error;
+}
+
+platform::ErrorCode CopyRun::Replace(const PlannedCopy& copy) {
+  if (tempFolder_.empty()) {
+    // A folder of its own keeps the temporary names out of the target's
+    // folders, which can be large, and out of every listing of them.
+    for (unsigned n = 0; n < 100 && tempFolder_.empty(); ++n) {
+      const std::string folder = plan_.Target + "\\~setup" + std::to_string(n) + ".tmp";
+      if (!survey_.Held(folder) && fs_.CreateFolder(folder) == platform::kOk) tempFolder_ = folder + "\\";
+    }
+    if (tempFolder_.empty()) return platform::kErrorAccessDenied;
+  }
+  const std::string temp = tempFolder_ + std::to_string(++tempCount_);
+  platform::ErrorCode error = fs_.CopyNewFile(copy.source, temp);
+  if (error == platform::kOk) error = CheckWhole(copy.source, temp);
+  if (error == platform::kOk) error = fs_.MoveReplace(temp, copy.target);
+  if (error == platform::kErrorAccessDenied) {
+    // Windows renames over no read-only file: it is cleared for the rename
+    // and set again when that still fails.
+    const auto old = fs_.Info(copy.target);
+    if (old && (old->attributes & (kReadOnly | platform::kAttrDirectory)) == kReadOnly &&
+        fs_.SetAttributes(copy.target, old->attributes & ~kReadOnly) == platform::kOk) {
+      error = fs_.MoveReplace(temp, copy.target);
+      if (error != platform::kOk) fs_.SetAttributes(copy.target, old->attributes);
+    }
+  }
+  if (error != platform::kOk) fs_.RemoveFile(temp);
+  return error == platform::kErrorFileExists ? platform::kErrorAccessDenied : error;
+}
+
+platform::ErrorCode CopyRun::CheckWhole(const std::string& from, const std::string& to) {
+  // Some systems report a copy done whose reading broke off part way.
+  const auto source = fs_.Info(from);
+  const auto copied = fs_.Info(to);
+  if (!source || !copied || source->size != copied->size) return platform::kErrorWriteFault;
+  // Every file on a CD is read-only; the installed one is left writable, as
+  // xcopy leaves it.
+  if ((copied->attributes & kReadOnly) != 0) return fs_.SetAttributes(to, copied->attributes & ~kReadOnly);
+  return platform::kOk;
 }
 
 bool CopyRun::LeftOut(const std::string& source, platform::ErrorCode error) {
@@ -149,24 +333,23 @@ InstallResult CopyRun::Run() {
   // of its name in the way, a full or write-protected drive); that file stays.
   if (!platform::FolderExists(fs_, result_.DataDir)) result_.NotInstalled.push_back(result_.DataDir);
 
-  for (const auto& line : plan_.InstFiles) Copy("prog\\", "", line);
-  for (const auto& station : plan_.Stations) Copy("config\\", "", station + ".cfg");
-  for (const auto& name : plan_.RunFiles) Copy("config\\", "", name);
-  for (const auto& station : plan_.HtmlNames) Copy("config\\MSinfo\\", "MSinfo\\", station + ".html");
-  for (const auto& name : plan_.PicFiles) Copy("config\\MSinfo\\pic\\", "MSinfo\\pic\\", name);
-  if (!plan_.BmpName.empty()) Copy("config\\", "", plan_.BmpName);
-  if (!plan_.DataSubDir.empty()) {
-    if (StaysInside(plan_.DataSubDir)) ForceDir(fs_, result_.DestDir + plan_.DataSubDir);
-    const std::string dataFolder = plan_.DataSubDir + "\\";
-    for (const auto& name : plan_.DataFiles) Copy("", "", dataFolder + name);
+  const std::vector<PlannedCopy> copies = plan_.Copies();
+  const auto samples = std::find_if(copies.begin(), copies.end(), [](const PlannedCopy& copy) {
+    return copy.group == CopyGroup::kSampleData;
+  });
+  std::for_each(copies.begin(), samples, [this](const PlannedCopy& copy) { Copy(copy); });
+  if (!plan_.DataSubDir.empty() && StaysInside(plan_.DataSubDir)) {
+    ForceDir(fs_, result_.DestDir + plan_.DataSubDir);
   }
+  std::for_each(samples, copies.end(), [this](const PlannedCopy& copy) { Copy(copy); });
   return std::move(result_);
 }
 
 }  // namespace
 
-InstallResult CopyFiles(const InstallPlan& plan, platform::FileSystem& fs, CopyProgress* progress) {
-  return CopyRun(plan, fs, progress).Run();
+InstallResult CopyFiles(const InstallPlan& plan, platform::FileSystem& fs, const TargetSurvey& survey,
+                        CopyProgress* progress) {
+  return CopyRun(plan, fs, survey, progress).Run();
 }
 
 InstallPlan Installation::Plan() const {
@@ -195,7 +378,10 @@ void Installation::Apply(InstallResult result) {
   notInstalled_.insert(notInstalled_.end(), result.NotInstalled.begin(), result.NotInstalled.end());
 }
 
-void Installation::RunInstall() { Apply(CopyFiles(Plan(), fs_)); }
+void Installation::RunInstall() {
+  const InstallPlan plan = Plan();
+  Apply(CopyFiles(plan, fs_, SurveyTarget(plan, fs_, {})));
+}
 
 void Installation::MakeShortcut(const std::string& name, bool withArguments) {
   platform::Shortcut shortcut;

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,18 @@ namespace install {
 // Why an installation cannot be done; the window shows the text.
 enum class Refusal { kNone, kNoDrive, kNoProgramFolder };
 const char* RefusalText(Refusal refusal);
+
+// The groups of copies, in the order they are made.
+enum class CopyGroup { kProgram, kStation, kRun, kInfoPage, kPicture, kBitmap, kSampleData };
+
+// One copy of the plan: `name` joined to its source folder and to its
+// target folder.
+struct PlannedCopy {
+  std::string name;
+  std::string source;
+  std::string target;
+  CopyGroup group;
+};
 
 // What the copies of one installation are made from, taken from the setup
 // state when the user confirms: nothing that changes afterwards alters what
@@ -33,8 +46,37 @@ struct InstallPlan {
   std::vector<std::string> DataFiles;
   int Year = 0;
 
+  // Every copy, group by group, each group in its list's order; the sample
+  // data come last.
+  std::vector<PlannedCopy> Copies() const;
   std::size_t CopyCount() const;
 };
+
+// What the target holds before anything is written, as far as the
+// installation depends on it.
+struct TargetSurvey {
+  // The first folder of the installation that is a link (a junction, a
+  // symbolic link, a mount point): what is written there lands elsewhere.
+  std::string linkedFolder;
+  // Files to be replaced that another program holds.
+  std::vector<std::string> inUse;
+  // Upper-cased paths of what the listed folders hold, and the folders
+  // listed (each with its trailing "\"): a path in a listed folder that is
+  // not among the entries was not there.
+  std::set<std::string> entries;
+  std::set<std::string> listed;
+
+  bool Held(const std::string& path) const;
+  bool KnownAbsent(const std::string& path) const;
+};
+
+// Looks at the target folder and every folder of the plan in it that exists,
+// and at every file there that the plan or `alsoWritten` (the system file)
+// would replace, changing nothing. A file counts as in use when the probe of
+// its replacement is refused by a program that holds it, and it would be
+// replaced: its source exists, and it is no sample data.
+TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
+                          const std::vector<std::string>& alsoWritten);
 
 // What the copies set in the setup state, and what they could not install.
 struct InstallResult {
@@ -59,8 +101,13 @@ struct CopyProgress {
 // copies into it then fail and are reported).
 void ForceDir(platform::FileSystem& fs, const std::string& path);
 
-// Makes the folders and copies every group of the plan in its fixed order,
-// replacing existing targets, read-only ones too; each copy is left writable.
+// Makes the folders and copies every group of the plan in its fixed order;
+// each copy is left writable. A target that `survey` saw, or that turns out
+// to exist, is replaced by a rename: the copy goes to a temporary folder in
+// the target first, is checked to be whole, and only then takes the old
+// file's place, read-only, hidden and system ones too; whatever fails, the
+// old file stays as it was. Sample data never replace a file. A new file
+// whose copy fails part way is deleted again.
 // A copy that fails does not stop the run: it is skipped silently when the
 // system reports its file (or a folder on the way) missing while the file's
 // own source folder can still be read, and listed as not installed
@@ -69,7 +116,7 @@ void ForceDir(platform::FileSystem& fs, const std::string& path);
 // but the plan and the file system, so that it can run on a thread of its own.
 // Once `progress->stop` is set, no further copy is started.
 InstallResult CopyFiles(const InstallPlan& plan, platform::FileSystem& fs,
-                        CopyProgress* progress = nullptr);
+                        const TargetSurvey& survey, CopyProgress* progress = nullptr);
 
 class Installation {
  public:
@@ -94,8 +141,8 @@ class Installation {
   // not install to NotInstalled().
   void Apply(InstallResult result);
 
-  // Plan(), CopyFiles() and Apply() in one: nothing is written when the
-  // target is refused.
+  // Plan(), SurveyTarget(), CopyFiles() and Apply() in one: nothing is
+  // written when the target is refused.
   void RunInstall();
 
   // Puts a shortcut to DestDir + name + ".exe" on the user's desktop, with

@@ -37,6 +37,16 @@ int PreloadSystemDlls(const std::wstring& systemFolder) {
   return loaded;
 }
 
+void EnforceRedirectionTrust() {
+  using SetPolicyFunction = BOOL(WINAPI*)(PROCESS_MITIGATION_POLICY, PVOID, SIZE_T);
+  const auto setPolicy = Kernel32Function<SetPolicyFunction>("SetProcessMitigationPolicy");
+  if (setPolicy == nullptr) return;
+  PROCESS_MITIGATION_REDIRECTION_TRUST_POLICY policy = {};
+  policy.EnforceRedirectionTrust = 1;
+  // Older systems refuse the policy they do not know; nothing else changes.
+  setPolicy(ProcessRedirectionTrustPolicy, &policy, sizeof policy);
+}
+
 void RestrictDllSearch() {
   using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
   using SetSearchPathModeFunction = BOOL(WINAPI*)(DWORD);

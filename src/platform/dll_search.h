@@ -16,6 +16,12 @@ namespace platform {
 // lacks is skipped.
 void RestrictDllSearch();
 
+// Where Windows has it (10 22H2 and later), makes the system refuse to follow
+// a junction or link that a user without administrator rights made, for the
+// whole process: a Setup.exe run as administrator then never writes through
+// one into a folder the user could not write to. Never fails.
+void EnforceRedirectionTrust();
+
 // Whether SetDefaultDllDirectories is used on Windows `major`.`minor`,
 // given whether the system has it: not on Vista (6.0), where it makes
 // CoCreateInstance(CLSID_ShellLink) fail.

@@ -22,6 +22,7 @@ enum : std::uint32_t {
   kAttrVolumeLabel = 0x08,
   kAttrDirectory = 0x10,
   kAttrArchive = 0x20,
+  kAttrReparsePoint = 0x400,  // a junction, a symbolic link or a mount point
 };
 
 // A Windows system error code; 0 is success.
@@ -33,10 +34,21 @@ enum : ErrorCode {
   kErrorAccessDenied = 5,
   kErrorNotReady = 21,  // no disc in the drive, or a drive that has gone away
   kErrorCrc = 23,       // a read error: the data on the medium cannot be read
-  kErrorSharingViolation = 32,
+  kErrorNotSameDevice = 17,
+  kErrorWriteFault = 29,
+  kErrorSharingViolation = 32,  // another program holds the file open
+  kErrorLockViolation = 33,     // another program has locked part of the file
+  kErrorFileExists = 80,
   kErrorDiskFull = 112,
   kErrorInvalidName = 123,
+  kErrorDirNotEmpty = 145,
   kErrorAlreadyExists = 183,
+  kErrorDirectory = 267,  // a folder was asked for and this is none
+};
+
+struct FileInfo {
+  std::uint32_t attributes = 0;
+  std::uint64_t size = 0;
 };
 
 struct DirEntry {
@@ -47,6 +59,7 @@ struct DirEntry {
 enum class SearchFilter {
   kPlainFiles,       // leaves out hidden, system, volume-label and folder entries
   kFilesAndFolders,  // leaves out hidden, system and volume-label entries
+  kEverything,       // every entry but "." and ".."
 };
 
 constexpr std::size_t kAllEntries = std::numeric_limits<std::size_t>::max();
@@ -70,11 +83,36 @@ class FileSystem {
   virtual std::vector<DirEntry> Search(const std::string& pattern, SearchFilter filter,
                                        std::size_t maxCount = kAllEntries) = 0;
 
-  // Whole-file copy by the file system, as Windows makes it: an existing
-  // target is replaced unless it is read-only, hidden or system
-  // (kErrorAccessDenied), and the copy carries the source's attributes,
-  // read-only included.
-  virtual ErrorCode CopyFileOver(const std::string& from, const std::string& to) = 0;
+  // Attributes and size of the file or folder at `path` (a link's own, not
+  // what it points to); nullopt when they cannot be read.
+  virtual std::optional<FileInfo> Info(const std::string& path) = 0;
+
+  // Whole-file copy by the file system to a name that is not taken yet
+  // (kErrorFileExists, or kErrorAlreadyExists, when it is); the copy carries
+  // the source's attributes, read-only included. A copy that fails part way
+  // (a full disk, a read error, the disc taken out) may leave the target
+  // short, as Windows does; some systems even report such a copy done.
+  virtual ErrorCode CopyNewFile(const std::string& from, const std::string& to) = 0;
+
+  // Renames a file over another in the same volume in one step, as
+  // MoveFileEx with MOVEFILE_REPLACE_EXISTING: a link in place of `to` is
+  // replaced, not followed. A read-only or held target, or a folder, is
+  // refused and stays as it was.
+  virtual ErrorCode MoveReplace(const std::string& from, const std::string& to) = 0;
+
+  // Deletes a file, or an empty folder. A held file is refused.
+  virtual ErrorCode RemoveFile(const std::string& path) = 0;
+  virtual ErrorCode RemoveFolder(const std::string& path) = 0;
+
+  // Opens an existing file for writing and deleting, sharing everything, and
+  // closes it again, changing nothing: kErrorSharingViolation (or
+  // kErrorLockViolation) when another program holds it so that it cannot be
+  // replaced.
+  virtual ErrorCode ProbeReplace(const std::string& path) = 0;
+
+  // The programs that hold any of `paths` open, as far as the system can
+  // tell (names as the user knows them); empty where it cannot.
+  virtual std::vector<std::string> ProgramsHolding(const std::vector<std::string>& paths) = 0;
 
   // Sets the attributes of a file (folder bit excluded); 0 leaves it with none.
   virtual ErrorCode SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
@@ -102,16 +140,9 @@ bool FolderExists(FileSystem& fs, const std::string& path);
 // hidden and system files count, and its time stamp does not matter.
 bool FileExists(FileSystem& fs, const std::string& path);
 
-// Copies a file into an installation, where it must end up an ordinary,
-// writable file as xcopy leaves one: a read-only copy (every file on a CD is
-// read-only) has that attribute cleared and keeps the source's others, and a
-// read-only, hidden or system target is replaced too, those attributes
-// cleared first and set again when the copy still fails. Attributes are looked at once after a copy that
-// succeeded, and on a refused one; returns the copy's error.
-ErrorCode CopyWritable(FileSystem& fs, const std::string& from, const std::string& to);
-
-// The folder part of a path, up to and including its last "\" (empty when it
-// has none), and the name after it.
+// The folder part of a path, up to and including its last "\" or "/" (empty
+// when it has neither), and the name after it: Windows takes both as
+// separators.
 std::string FolderPart(std::string_view path);
 std::string NamePart(std::string_view path);
 

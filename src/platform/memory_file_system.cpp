@@ -1,5 +1,6 @@
 #include "platform/memory_file_system.h"
 
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 
@@ -14,6 +15,7 @@ struct MemoryFileSystem::Node {
   std::string content;
   bool denied = false;
   bool unspellable = false;                     // listed with U+FFFD, reached by no name
+  std::string link;                             // a link's target, a full path
   std::vector<std::unique_ptr<Node>> children;  // in creation order
   std::map<std::string, Node*> byName;          // upper-cased name -> child
 
@@ -142,6 +144,11 @@ ErrorCode MemoryFileSystem::Reach(const std::string& path, Node*& node) const {
     if (at->denied) return kErrorAccessDenied;
     at = at->Asked(parsed->parts[i]);
     if (at == nullptr) return i + 1 == parsed->parts.size() ? kErrorFileNotFound : kErrorPathNotFound;
+    // A path through a link goes on where the link leads.
+    if (!at->link.empty() && i + 1 < parsed->parts.size()) {
+      at = Find(at->link);
+      if (at == nullptr) return kErrorPathNotFound;
+    }
   }
   node = at;
   return kOk;
@@ -164,6 +171,12 @@ MemoryFileSystem::Node* MemoryFileSystem::MakePath(const std::string& path, bool
 }
 
 void MemoryFileSystem::AddDrive(char letter) { Root(DriveLetter(letter), true); }
+
+void MemoryFileSystem::AddLink(const std::string& path, const std::string& target, bool folder) {
+  Node* node = MakePath(path, folder);
+  node->attributes = (folder ? kAttrDirectory : kAttrArchive) | kAttrReparsePoint;
+  node->link = target;
+}
 
 void MemoryFileSystem::AddFolder(const std::string& path, std::uint32_t attributes) {
   MakePath(path, true)->attributes = attributes | kAttrDirectory;
@@ -189,19 +202,15 @@ void MemoryFileSystem::Remove(const std::string& path) {
   if (!parsed || parsed->parts.empty()) return;
   Node* parent = Find(FolderPart(parsed->Full()));
   Node* node = Find(path);
-  if (parent == nullptr || node == nullptr) return;
-  parent->byName.erase(ToUpper(node->name));
-  auto& children = parent->children;
-  for (auto it = children.begin(); it != children.end(); ++it) {
-    if (it->get() == node) {
-      children.erase(it);
-      break;
-    }
-  }
+  if (parent != nullptr && node != nullptr) Detach(*parent, node);
 }
 
-void MemoryFileSystem::LockFile(const std::string& path) {
-  if (const auto parsed = Parse(path)) locked_.insert(ToUpper(parsed->Full()));
+void MemoryFileSystem::LockFile(const std::string& path, const std::string& program) {
+  if (const auto parsed = Parse(path)) locked_[ToUpper(parsed->Full())] = program;
+}
+
+void MemoryFileSystem::Unlock(const std::string& path) {
+  if (const auto parsed = Parse(path)) locked_.erase(ToUpper(parsed->Full()));
 }
 
 void MemoryFileSystem::SetReadOnlyDrive(char letter) {
@@ -212,8 +221,8 @@ void MemoryFileSystem::SetDriveCapacity(char letter, std::size_t bytes) {
   capacity_[DriveLetter(letter)] = bytes;
 }
 
-void MemoryFileSystem::SetReadError(const std::string& path) {
-  if (const auto parsed = Parse(path)) readErrors_.insert(ToUpper(parsed->Full()));
+void MemoryFileSystem::SetReadError(const std::string& path, bool reportedDone) {
+  if (const auto parsed = Parse(path)) readErrors_[ToUpper(parsed->Full())] = reportedDone;
 }
 
 void MemoryFileSystem::TakeOutAfter(char letter, std::size_t copies) {
@@ -226,9 +235,13 @@ void MemoryFileSystem::Deny(const std::string& path) {
   node->denied = true;
 }
 
-bool MemoryFileSystem::Flagged(const std::set<std::string>& paths, const std::string& path) const {
+template <typename Map>
+const typename Map::mapped_type* MemoryFileSystem::Flagged(const Map& paths,
+                                                           const std::string& path) const {
   const auto parsed = Parse(path);
-  return parsed && paths.count(ToUpper(parsed->Full())) != 0;
+  if (!parsed) return nullptr;
+  const auto it = paths.find(ToUpper(parsed->Full()));
+  return it == paths.end() ? nullptr : &it->second;
 }
 
 std::optional<std::string> MemoryFileSystem::FileContent(const std::string& path) const {
@@ -278,8 +291,9 @@ std::vector<DirEntry> MemoryFileSystem::Search(const std::string& pattern, Searc
   const std::string mask = NamePart(pattern);
   Node* folder = nullptr;
   Reach(FolderPart(pattern).empty() ? "." : FolderPart(pattern), folder);
+  if (folder != nullptr && !folder->link.empty()) folder = Find(folder->link);
   if (folder == nullptr || !folder->IsFolder() || folder->denied) return found;
-  std::uint32_t excluded = kAttrHidden | kAttrSystem | kAttrVolumeLabel;
+  std::uint32_t excluded = filter == SearchFilter::kEverything ? 0 : kAttrHidden | kAttrSystem | kAttrVolumeLabel;
   if (filter == SearchFilter::kPlainFiles) excluded |= kAttrDirectory;
   for (const auto& child : folder->children) {
     if (found.size() >= maxCount) break;
@@ -289,8 +303,8 @@ std::vector<DirEntry> MemoryFileSystem::Search(const std::string& pattern, Searc
   return found;
 }
 
-ErrorCode MemoryFileSystem::PrepareWrite(const std::string& path, std::size_t size,
-                                         Node*& parent, std::string& name) {
+ErrorCode MemoryFileSystem::PrepareCreate(const std::string& path, Node*& parent,
+                                          std::string& name) {
   const auto parsed = Parse(path);
   if (!parsed || parsed->parts.empty()) return kErrorInvalidName;
   if (drives_.count(parsed->drive) == 0) {
@@ -299,25 +313,48 @@ ErrorCode MemoryFileSystem::PrepareWrite(const std::string& path, std::size_t si
   if (readOnlyDrives_.count(parsed->drive) != 0) return kErrorAccessDenied;
   const ErrorCode reached = Reach(FolderPart(parsed->Full()), parent);
   if (reached == kErrorAccessDenied || reached == kErrorNotReady) return reached;
+  if (parent != nullptr && !parent->link.empty()) parent = Find(parent->link);
   if (parent == nullptr || !parent->IsFolder()) return kErrorPathNotFound;
   if (parent->denied) return kErrorAccessDenied;
   name = parsed->parts.back();
-  // Windows replaces neither a folder nor a read-only file.
-  const Node* existing = parent->Asked(name);
-  if (existing != nullptr &&
-      (existing->denied || (existing->attributes & (kAttrDirectory | kAttrReadOnly)) != 0)) {
-    return kErrorAccessDenied;
-  }
-  if (locked_.count(ToUpper(parsed->Full())) != 0) return kErrorSharingViolation;
-  const auto limit = capacity_.find(parsed->drive);
-  if (limit != capacity_.end()) {
-    const std::size_t freed = existing != nullptr ? existing->content.size() : 0;
-    if (UsedBytes(parsed->drive) - freed + size > limit->second) return kErrorDiskFull;
-  }
   return kOk;
 }
 
-ErrorCode MemoryFileSystem::CopyFileOver(const std::string& from, const std::string& to) {
+ErrorCode MemoryFileSystem::Replaceable(const std::string& path, const Node* node) const {
+  if (node->denied || node->IsFolder() || (node->attributes & kAttrReadOnly) != 0) {
+    return kErrorAccessDenied;
+  }
+  if (Flagged(locked_, path) != nullptr) return kErrorSharingViolation;
+  return kOk;
+}
+
+std::unique_ptr<MemoryFileSystem::Node> MemoryFileSystem::Detach(Node& parent, const Node* node) {
+  parent.byName.erase(ToUpper(node->name));
+  auto& children = parent.children;
+  for (auto it = children.begin(); it != children.end(); ++it) {
+    if (it->get() == node) {
+      std::unique_ptr<Node> taken = std::move(*it);
+      children.erase(it);
+      return taken;
+    }
+  }
+  return nullptr;
+}
+
+std::optional<std::size_t> MemoryFileSystem::Room(char drive) const {
+  const auto limit = capacity_.find(drive);
+  if (limit == capacity_.end()) return std::nullopt;
+  const std::size_t used = UsedBytes(drive);
+  return used < limit->second ? limit->second - used : 0;
+}
+
+std::optional<FileInfo> MemoryFileSystem::Info(const std::string& path) {
+  Node* node = nullptr;
+  if (Reach(path, node) != kOk) return std::nullopt;
+  return FileInfo{node->attributes, node->IsFolder() ? 0 : node->content.size()};
+}
+
+ErrorCode MemoryFileSystem::CopyNewFile(const std::string& from, const std::string& to) {
   journal_.push_back("copy " + from + " -> " + to);
   if (takeOut_ && takeOut_->second-- == 0) {
     drives_.erase(takeOut_->first);
@@ -326,23 +363,101 @@ ErrorCode MemoryFileSystem::CopyFileOver(const std::string& from, const std::str
   }
   Node* source = nullptr;
   if (const ErrorCode error = Reach(from, source)) return error;
+  if (!source->link.empty()) source = Find(source->link);  // a link's file is read
+  if (source == nullptr) return kErrorFileNotFound;
   if (source->IsFolder() || source->denied) return kErrorAccessDenied;
-  if (Flagged(locked_, from)) return kErrorSharingViolation;
-  if (Flagged(readErrors_, from)) return kErrorCrc;
+  if (Flagged(locked_, from) != nullptr) return kErrorSharingViolation;
   Node* parent = nullptr;
   std::string name;
-  if (const ErrorCode error = PrepareWrite(to, source->content.size(), parent, name)) return error;
-  Node* target = parent->Asked(name);
-  // A copy, unlike a replacing move, also refuses a hidden or system target.
-  if (target != nullptr && (target->attributes & (kAttrHidden | kAttrSystem)) != 0) {
+  if (const ErrorCode error = PrepareCreate(to, parent, name)) return error;
+  if (parent->Asked(name) != nullptr) return kErrorFileExists;
+  // The bytes go in as they are read; a copy that stops part way leaves them.
+  std::string bytes = source->content;
+  const std::uint32_t attributes = source->attributes & ~kAttrReparsePoint;
+  ErrorCode error = kOk;
+  if (const bool* reportedDone = Flagged(readErrors_, from)) {
+    bytes.resize(bytes.size() / 2);
+    if (!*reportedDone) error = kErrorCrc;
+  }
+  if (const auto room = Room(Parse(to)->drive); room && bytes.size() > *room) {
+    bytes.resize(*room);
+    error = kErrorDiskFull;
+  }
+  Node* target = parent->Add(name, attributes | kAttrArchive);
+  target->content = std::move(bytes);
+  return error;
+}
+
+ErrorCode MemoryFileSystem::MoveReplace(const std::string& from, const std::string& to) {
+  journal_.push_back("move " + from + " -> " + to);
+  const auto parsedFrom = Parse(from);
+  Node* source = nullptr;
+  if (const ErrorCode error = Reach(from, source)) return error;
+  Node* sourceParent = nullptr;
+  Reach(FolderPart(parsedFrom->Full()), sourceParent);
+  if (const ErrorCode error = Replaceable(from, source); error == kErrorSharingViolation) return error;
+  if (source->denied) return kErrorAccessDenied;
+  Node* parent = nullptr;
+  std::string name;
+  if (const ErrorCode error = PrepareCreate(to, parent, name)) return error;
+  if (Parse(to)->drive != parsedFrom->drive) return kErrorNotSameDevice;
+  if (Node* existing = parent->Asked(name)) {
+    if (existing == source) return kOk;
+    if (const ErrorCode error = Replaceable(to, existing)) return error;
+    Detach(*parent, existing);
+  }
+  std::unique_ptr<Node> moved = Detach(*sourceParent, source);
+  moved->name = name;
+  parent->byName[ToUpper(name)] = moved.get();
+  parent->children.push_back(std::move(moved));
+  return kOk;
+}
+
+ErrorCode MemoryFileSystem::RemoveFile(const std::string& path) {
+  journal_.push_back("delete " + path);
+  Node* node = nullptr;
+  if (const ErrorCode error = Reach(path, node)) return error;
+  if (readOnlyDrives_.count(Parse(path)->drive) != 0) return kErrorAccessDenied;
+  if (const ErrorCode error = Replaceable(path, node)) return error;
+  Node* parent = nullptr;
+  Reach(FolderPart(Parse(path)->Full()), parent);
+  Detach(*parent, node);
+  return kOk;
+}
+
+ErrorCode MemoryFileSystem::RemoveFolder(const std::string& path) {
+  journal_.push_back("rmdir " + path);
+  Node* node = nullptr;
+  if (const ErrorCode error = Reach(path, node)) return error;
+  if (!node->IsFolder()) return kErrorDirectory;
+  if (!node->children.empty()) return kErrorDirNotEmpty;
+  const auto parsed = Parse(path);
+  if (parsed->parts.empty() || readOnlyDrives_.count(parsed->drive) != 0 || node->denied) {
     return kErrorAccessDenied;
   }
-  if (target == nullptr) target = parent->Add(name, kAttrArchive);
-  if (target != source) {
-    target->content = source->content;
-    target->attributes = source->attributes | kAttrArchive;
-  }
+  Node* parent = nullptr;
+  Reach(FolderPart(parsed->Full()), parent);
+  Detach(*parent, node);
   return kOk;
+}
+
+ErrorCode MemoryFileSystem::ProbeReplace(const std::string& path) {
+  Node* node = nullptr;
+  if (const ErrorCode error = Reach(path, node)) return error;
+  if (node->denied || node->IsFolder()) return kErrorAccessDenied;
+  return Flagged(locked_, path) != nullptr ? kErrorSharingViolation : kOk;
+}
+
+std::vector<std::string> MemoryFileSystem::ProgramsHolding(const std::vector<std::string>& paths) {
+  std::vector<std::string> programs;
+  for (const auto& path : paths) {
+    const std::string* program = Flagged(locked_, path);
+    if (program == nullptr || program->empty()) continue;
+    if (std::find(programs.begin(), programs.end(), *program) == programs.end()) {
+      programs.push_back(*program);
+    }
+  }
+  return programs;
 }
 
 ErrorCode MemoryFileSystem::CreateFolder(const std::string& path) {
@@ -353,7 +468,7 @@ ErrorCode MemoryFileSystem::CreateFolder(const std::string& path) {
   if (reached == kErrorInvalidName) return reached;
   Node* parent = nullptr;
   std::string name;
-  if (const ErrorCode error = PrepareWrite(path, 0, parent, name)) return error;
+  if (const ErrorCode error = PrepareCreate(path, parent, name)) return error;
   parent->Add(name, kAttrDirectory);
   return kOk;
 }
@@ -362,20 +477,28 @@ ErrorCode MemoryFileSystem::ReadWholeFile(const std::string& path, std::string& 
   Node* node = nullptr;
   if (const ErrorCode error = Reach(path, node)) return error;
   if (node->IsFolder() || node->denied) return kErrorAccessDenied;
-  if (Flagged(locked_, path)) return kErrorSharingViolation;
-  if (Flagged(readErrors_, path)) return kErrorCrc;
+  if (!node->link.empty()) node = Find(node->link);
+  if (node == nullptr) return kErrorFileNotFound;
+  if (Flagged(locked_, path) != nullptr) return kErrorSharingViolation;
+  if (Flagged(readErrors_, path) != nullptr) return kErrorCrc;
   bytes = node->content;
   return kOk;
 }
 
 ErrorCode MemoryFileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
   journal_.push_back("write " + path);
+  // As the Win32 writer does: a new file beside the target, renamed over it.
   Node* parent = nullptr;
   std::string name;
-  if (const ErrorCode error = PrepareWrite(path, bytes.size(), parent, name)) return error;
-  Node* target = parent->Asked(name);
-  if (target == nullptr) target = parent->Add(name, kAttrArchive);
-  target->content = std::string(bytes);
+  if (const ErrorCode error = PrepareCreate(path, parent, name)) return error;
+  Node* existing = parent->Asked(name);
+  if (existing != nullptr) {
+    if (const ErrorCode error = Replaceable(path, existing)) return error;
+  }
+  const auto room = Room(Parse(path)->drive);
+  if (room && bytes.size() > *room) return kErrorDiskFull;
+  if (existing != nullptr) Detach(*parent, existing);
+  parent->Add(name, kAttrArchive)->content = std::string(bytes);
   return kOk;
 }
 

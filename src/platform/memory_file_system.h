@@ -32,24 +32,33 @@ class MemoryFileSystem : public FileSystem {
   void AddFile(const std::string& path, const std::string& bytes = {},
                std::uint32_t attributes = kAttrArchive);
   void Remove(const std::string& path);  // a file, or a folder with all it holds
+  // A junction (folder) or symbolic link (file) at `path` that leads to
+  // `target`, a full path: a path through the folder reaches what `target`
+  // holds, a file opened through the link is the target's; the link itself
+  // is listed with kAttrReparsePoint and is what a rename or delete acts on.
+  void AddLink(const std::string& path, const std::string& target, bool folder);
   void SetCurrentDirectory(const std::string& path) { currentDirectory_ = path; }
   void SetYear(int year) { year_ = year; }
 
-  // Faults: a locked file is held open by another process without sharing;
+  // Faults: a locked file is held open by `program` without sharing, so that
+  // it cannot be read, copied, written, renamed over, replaced or deleted;
   // a read-only drive refuses every change; a capacity bounds the bytes that
-  // a drive can hold; a file with a read error cannot be read or copied
-  // (kErrorCrc); a drive taken out (a disc, a share that drops) is gone,
-  // with all it holds, once `copies` more copies have been asked for, and
-  // then answers kErrorNotReady. A denied file or folder (its access list
-  // shuts the user out) keeps its own attributes readable, as Windows reads
-  // them through the folder that holds it; but a denied file cannot be
-  // opened (read, copied from or over, written, its attributes set), and a
-  // denied folder cannot be listed nor anything in it reached, all with
-  // kErrorAccessDenied. The path must exist.
-  void LockFile(const std::string& path);
+  // a drive can hold, and a copy that does not fit leaves what fitted, as
+  // Windows does; a file with a read error fails part way through a copy
+  // (kErrorCrc, half of it copied), or, `reportedDone`, leaves the half and
+  // says the copy is done, as Wine does; a drive taken out (a disc, a share
+  // that drops) is gone, with all it holds, once `copies` more copies have
+  // been asked for, and then answers kErrorNotReady. A denied file or folder
+  // (its access list shuts the user out) keeps its own attributes readable,
+  // as Windows reads them through the folder that holds it; but a denied
+  // file cannot be opened (read, copied from or over, written, its
+  // attributes set), and a denied folder cannot be listed nor anything in it
+  // reached, all with kErrorAccessDenied. The path must exist.
+  void LockFile(const std::string& path, const std::string& program = "");
+  void Unlock(const std::string& path);
   void SetReadOnlyDrive(char letter);
   void SetDriveCapacity(char letter, std::size_t bytes);
-  void SetReadError(const std::string& path);
+  void SetReadError(const std::string& path, bool reportedDone = false);
   void TakeOutAfter(char letter, std::size_t copies);
   void Deny(const std::string& path);
 
@@ -59,8 +68,9 @@ class MemoryFileSystem : public FileSystem {
   // Every path under `folder` (files and folders, depth first in entry
   // order), relative to it.
   std::vector<std::string> Tree(const std::string& folder) const;
-  // "mkdir <path>", "copy <from> -> <to>" and "write <path>", in the order
-  // asked, whether or not they succeeded.
+  // "mkdir <path>", "copy <from> -> <to>", "move <from> -> <to>", "delete
+  // <path>", "rmdir <path>" and "write <path>", in the order asked, whether
+  // or not they succeeded.
   const std::vector<std::string>& Journal() const { return journal_; }
   void ClearJournal() { journal_.clear(); }
 
@@ -68,7 +78,13 @@ class MemoryFileSystem : public FileSystem {
   std::optional<std::uint32_t> Attributes(const std::string& path) override;
   std::vector<DirEntry> Search(const std::string& pattern, SearchFilter filter,
                                std::size_t maxCount = kAllEntries) override;
-  ErrorCode CopyFileOver(const std::string& from, const std::string& to) override;
+  std::optional<FileInfo> Info(const std::string& path) override;
+  ErrorCode CopyNewFile(const std::string& from, const std::string& to) override;
+  ErrorCode MoveReplace(const std::string& from, const std::string& to) override;
+  ErrorCode RemoveFile(const std::string& path) override;
+  ErrorCode RemoveFolder(const std::string& path) override;
+  ErrorCode ProbeReplace(const std::string& path) override;
+  std::vector<std::string> ProgramsHolding(const std::vector<std::string>& paths) override;
   ErrorCode SetAttributes(const std::string& path, std::uint32_t attributes) override;
   ErrorCode CreateFolder(const std::string& path) override;
   int LocalYear() override { return year_; }
@@ -88,14 +104,22 @@ class MemoryFileSystem : public FileSystem {
   ErrorCode Reach(const std::string& path, Node*& node) const;
   Node* Root(char drive, bool create);
   Node* MakePath(const std::string& path, bool leafIsFolder);
-  ErrorCode PrepareWrite(const std::string& path, std::size_t size, Node*& parent,
-                         std::string& name);
+  // The folder that a new entry `path` goes into, and its name, or why it
+  // cannot be made there.
+  ErrorCode PrepareCreate(const std::string& path, Node*& parent, std::string& name);
+  // Whether `node`, a file reached as `path`, may be replaced or deleted.
+  ErrorCode Replaceable(const std::string& path, const Node* node) const;
+  // Unlinks `node` from `parent` and hands it over.
+  static std::unique_ptr<Node> Detach(Node& parent, const Node* node);
+  // Bytes that drive `drive` can still take; none is a limit only when set.
+  std::optional<std::size_t> Room(char drive) const;
   std::size_t UsedBytes(char drive) const;
-  bool Flagged(const std::set<std::string>& paths, const std::string& path) const;
+  template <typename Map>
+  const typename Map::mapped_type* Flagged(const Map& paths, const std::string& path) const;
 
   std::map<char, std::unique_ptr<Node>> drives_;
-  std::set<std::string> locked_;      // upper-cased full paths
-  std::set<std::string> readErrors_;  // upper-cased full paths
+  std::map<std::string, std::string> locked_;  // upper-cased full path -> program
+  std::map<std::string, bool> readErrors_;     // upper-cased full path -> reported done
   std::set<char> readOnlyDrives_;
   std::set<char> takenOut_;
   std::optional<std::pair<char, std::size_t>> takeOut_;  // drive, copies until it goes

@@ -1,12 +1,14 @@
 #include "platform/win32_file_system.h"
 
 #include <windows.h>
+#include <restartmanager.h>
 
 #include <algorithm>
 #include <atomic>
 #include <string>
 #include <utility>
 
+#include "platform/system_function.h"
 #include "platform/wide.h"
 #include "platform/wildcard.h"
 
@@ -47,6 +49,43 @@ class FindHandle {
 
  private:
   HANDLE handle_;
+};
+
+// The Restart Manager's calls, from rstrtmgr.dll in the system folder, where
+// Windows has it (not before Vista).
+class RestartManager {
+ public:
+  using StartFn = DWORD(WINAPI*)(DWORD*, DWORD, WCHAR*);
+  using RegisterFn = DWORD(WINAPI*)(DWORD, UINT, LPCWSTR*, UINT, RM_UNIQUE_PROCESS*, UINT, LPCWSTR*);
+  using GetListFn = DWORD(WINAPI*)(DWORD, UINT*, UINT*, RM_PROCESS_INFO*, LPDWORD);
+  using EndFn = DWORD(WINAPI*)(DWORD);
+
+  static const RestartManager& Get() {
+    static const RestartManager manager;
+    return manager;
+  }
+  bool Available() const {
+    return start != nullptr && registerResources != nullptr && getList != nullptr && end != nullptr;
+  }
+
+  StartFn start = nullptr;
+  RegisterFn registerResources = nullptr;
+  GetListFn getList = nullptr;
+  EndFn end = nullptr;
+
+ private:
+  RestartManager() {
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    // By its full path: never a DLL of that name beside the program.
+    const std::wstring path = std::wstring(folder, length) + L"\\rstrtmgr.dll";
+    const HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    start = SystemFunction<StartFn>(module, "RmStartSession");
+    registerResources = SystemFunction<RegisterFn>(module, "RmRegisterResources");
+    getList = SystemFunction<GetListFn>(module, "RmGetList");
+    end = SystemFunction<EndFn>(module, "RmEndSession");
+  }
 };
 
 // Starts a search by FindFirstFileExW, or by `findFirst` standing in for it.
@@ -132,7 +171,7 @@ std::vector<DirEntry> Win32FileSystem::Search(const std::string& pattern, Search
   FindHandle search(FindFirst(findFirst_, Widen(FolderPart(pattern) + wider), data));
   if (!search.Valid()) return found;
 
-  std::uint32_t excluded = kAttrHidden | kAttrSystem | kAttrVolumeLabel;
+  std::uint32_t excluded = filter == SearchFilter::kEverything ? 0 : kAttrHidden | kAttrSystem | kAttrVolumeLabel;
   if (filter == SearchFilter::kPlainFiles) excluded |= kAttrDirectory;
   do {
     const std::wstring_view wideName(data.cFileName);
@@ -148,22 +187,87 @@ std::vector<DirEntry> Win32FileSystem::Search(const std::string& pattern, Search
   return found;
 }
 
-ErrorCode Win32FileSystem::CopyFileOver(const std::string& from, const std::string& to) {
-  const std::wstring source = Widen(from);
-  const std::wstring target = Widen(to);
-  // Most targets are new. Asked for a new file, Wine looks the name up once;
-  // asked to replace, it looks it up twice, and each look-up of a missing
-  // name reads the whole folder (a third less time for 2,000 files).
-  if (CopyFileW(source.c_str(), target.c_str(), TRUE)) return kOk;
-  const DWORD error = GetLastError();
-  if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return error;
-  // Windows replaces no read-only, hidden or system file; Wine run as root
-  // replaces all three, so the rule is kept here.
-  const DWORD existing = GetFileAttributesW(target.c_str());
-  constexpr DWORD kRefusing = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  if (existing != INVALID_FILE_ATTRIBUTES && (existing & kRefusing) != 0) return ERROR_ACCESS_DENIED;
-  if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) return GetLastError();
+std::optional<FileInfo> Win32FileSystem::Info(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return FileInfo{data.dwFileAttributes,
+                  (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
+}
+
+ErrorCode Win32FileSystem::CopyNewFile(const std::string& from, const std::string& to) {
+  if (!CopyFileW(Widen(from).c_str(), Widen(to).c_str(), TRUE)) return GetLastError();
   return kOk;
+}
+
+ErrorCode Win32FileSystem::MoveReplace(const std::string& from, const std::string& to) {
+  const std::wstring target = Widen(to);
+  // Windows renames over no read-only file; Wine run as root does, so the
+  // rule is kept here.
+  const DWORD existing = GetFileAttributesW(target.c_str());
+  if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) != 0) {
+    return ERROR_ACCESS_DENIED;
+  }
+  if (!MoveFileExW(Widen(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    return GetLastError();
+  }
+  return kOk;
+}
+
+ErrorCode Win32FileSystem::RemoveFile(const std::string& path) {
+  if (!DeleteFileW(Widen(path).c_str())) return GetLastError();
+  return kOk;
+}
+
+ErrorCode Win32FileSystem::RemoveFolder(const std::string& path) {
+  if (!RemoveDirectoryW(Widen(path).c_str())) return GetLastError();
+  return kOk;
+}
+
+ErrorCode Win32FileSystem::ProbeReplace(const std::string& path) {
+  // What a replacement needs: writing and deleting. Sharing everything, the
+  // probe itself is in no other program's way.
+  FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE | DELETE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  return file.Valid() ? kOk : GetLastError();
+}
+
+std::vector<std::string> Win32FileSystem::ProgramsHolding(const std::vector<std::string>& paths) {
+  std::vector<std::string> programs;
+  const RestartManager& rm = RestartManager::Get();
+  if (!rm.Available() || paths.empty()) return programs;
+  DWORD session = 0;
+  WCHAR key[CCH_RM_SESSION_KEY + 1] = {};
+  if (rm.start(&session, 0, key) != ERROR_SUCCESS) return programs;
+  std::vector<std::wstring> wide;
+  for (const auto& path : paths) wide.push_back(Widen(path));
+  std::vector<LPCWSTR> names;
+  for (const auto& name : wide) names.push_back(name.c_str());
+  std::vector<RM_PROCESS_INFO> found(8);
+  if (rm.registerResources(session, static_cast<UINT>(names.size()), names.data(), 0, nullptr, 0,
+                           nullptr) == ERROR_SUCCESS) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      UINT needed = 0;
+      UINT count = static_cast<UINT>(found.size());
+      DWORD reasons = 0;
+      const DWORD error = rm.getList(session, &needed, &count, found.data(), &reasons);
+      if (error == ERROR_MORE_DATA) {
+        found.resize(needed + 4);  // more may have started meanwhile
+        continue;
+      }
+      if (error == ERROR_SUCCESS) {
+        for (UINT i = 0; i < count && i < found.size(); ++i) {
+          std::string name = Narrow(found[i].strAppName);
+          if (!name.empty() && std::find(programs.begin(), programs.end(), name) == programs.end()) {
+            programs.push_back(std::move(name));
+          }
+        }
+      }
+      break;
+    }
+  }
+  rm.end(session);
+  return programs;
 }
 
 ErrorCode Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {

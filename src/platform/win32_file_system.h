@@ -24,9 +24,17 @@ class Win32FileSystem : public FileSystem {
   std::optional<std::uint32_t> Attributes(const std::string& path) override;
   std::vector<DirEntry> Search(const std::string& pattern, SearchFilter filter,
                                std::size_t maxCount = kAllEntries) override;
-  // Refuses a read-only, hidden or system target itself, as Windows does,
-  // also where the system underneath would replace it.
-  ErrorCode CopyFileOver(const std::string& from, const std::string& to) override;
+  std::optional<FileInfo> Info(const std::string& path) override;
+  ErrorCode CopyNewFile(const std::string& from, const std::string& to) override;
+  // Refuses a read-only target itself, as Windows does, also where the
+  // system underneath would replace it.
+  ErrorCode MoveReplace(const std::string& from, const std::string& to) override;
+  ErrorCode RemoveFile(const std::string& path) override;
+  ErrorCode RemoveFolder(const std::string& path) override;
+  ErrorCode ProbeReplace(const std::string& path) override;
+  // Asks the Restart Manager, where Windows has it (Vista and later): it is
+  // loaded from the system folder when first asked.
+  std::vector<std::string> ProgramsHolding(const std::vector<std::string>& paths) override;
   ErrorCode SetAttributes(const std::string& path, std::uint32_t attributes) override;
   ErrorCode CreateFolder(const std::string& path) override;
   int LocalYear() override;

@@ -1,5 +1,7 @@
 #include "ui/dialogs.h"
 
+#include <algorithm>
+
 #include "platform/file_system.h"
 #include "platform/unicode.h"
 #include "platform/wide.h"
@@ -28,7 +30,11 @@ std::string ProgramTitle() {
 }
 
 std::string ErrorBoxText(const std::string& message) {
-  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
+  // What follows the error's first line (a list of paths) is left as it is.
+  const std::size_t end = std::min(message.find('\n'), message.size());
+  if (end > 0 && static_cast<unsigned char>(message[end - 1]) > '.') {
+    return message.substr(0, end) + "." + message.substr(end);
+  }
   return message;
 }
 

@@ -758,6 +758,10 @@ bool TForm1::Confirm(const std::string& caption, const std::string& text) {
   return dialogs_.Show(hwnd_, text, caption, MB_OKCANCEL) == IDOK;
 }
 
+bool TForm1::Retry(const std::string& caption, const std::string& text) {
+  return dialogs_.Show(hwnd_, text, caption, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
+}
+
 void TForm1::Inform(const std::string& caption, const std::string& text) {
   dialogs_.Show(hwnd_, text, caption, MB_OK);
 }

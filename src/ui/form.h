@@ -97,6 +97,7 @@ class TForm1 : private install::Questions {
 
   // The install dialogue's boxes, owned by the window.
   bool Confirm(const std::string& caption, const std::string& text) override;
+  bool Retry(const std::string& caption, const std::string& text) override;
   void Inform(const std::string& caption, const std::string& text) override;
   void Warn(const std::string& caption, const std::string& text) override;
   void Error(const std::string& caption, const std::string& text) override;

@@ -70,6 +70,7 @@ struct Boxes : install::Questions {
     if (caption == "Genveje til KAMBRIX programmer") return confirmShortcuts;
     fuzz::Fail("only the two questions are asked", caption);
   }
+  bool Retry(const std::string&, const std::string&) override { return false; }
   void Inform(const std::string& caption, const std::string& text) override {
     if (caption == kDoneCaption) endBoxes.push_back("inform\n" + text);
   }

@@ -29,13 +29,20 @@ constexpr char kDone[] = "inform Installation færdig: Filer er blevet installer
 struct ScriptedQuestions : install::Questions {
   using Text = const std::string&;
   std::vector<std::string> shown;  // "<kind> <caption>: <text>"
-  std::deque<bool> answers;        // OK is true
+  std::deque<bool> answers;        // OK and Retry are true
   std::vector<std::string> writing;  // "begins" and "ends", as told
   bool sessionEnds = false;          // the copies are told to stop before they start
+  std::function<std::string()> atEnd = [] { return ""; };  // noted with "ends"
+  std::function<void()> atRetry = [] {};
 
-  bool Confirm(Text caption, Text text) override {
-    shown.push_back("confirm " + caption + ": " + text);
-    if (answers.empty()) ADD_FAILURE() << "unexpected question: " << text;
+  bool Confirm(Text caption, Text text) override { return Answer("confirm " + caption + ": " + text); }
+  bool Retry(Text caption, Text text) override {
+    atRetry();
+    return Answer("retry " + caption + ": " + text);
+  }
+  bool Answer(const std::string& box) {
+    shown.push_back(box);
+    if (answers.empty()) ADD_FAILURE() << "unexpected question: " << box;
     const bool answer = !answers.empty() && answers.front();
     if (!answers.empty()) answers.pop_front();
     return answer;
@@ -50,7 +57,7 @@ struct ScriptedQuestions : install::Questions {
     EXPECT_EQ(sessionEnds ? 0 : progress.total, progress.done.load());
   }
   void WritingBegins() override { writing.push_back("begins"); }
-  void WritingEnds() override { writing.push_back("ends"); }
+  void WritingEnds() override { writing.push_back("ends" + atEnd()); }
 };
 
 class Dialogue : public ::testing::Test {
@@ -103,6 +110,47 @@ TEST_F(Dialogue, RefusalsAndCancelAtTheFirstQuestionChangeNothingAndCanBeRepeate
   EXPECT_TRUE(state_.InstFiles.Empty());
 }
 
+// Files that a running program holds are named, with the program, before
+// anything is written; Cancel leaves all as it was, Retry looks again. A
+// folder of the target that leads elsewhere refuses the installation.
+TEST_F(Dialogue, FilesInUseAndLinkedFoldersStopTheInstallationBeforeAnyChange) {
+  fs_.AddFile("C:\\KAMBRIX\\sarnok.exe", "running");
+  fs_.AddFile("C:\\KAMBRIX\\Vestmark.bib", "old");
+  fs_.AddFile("C:\\KAMBRIX\\gone.exe", "not on the disc");
+  for (const char* held : {"sarnok.exe", "Vestmark.bib", "gone.exe"}) {
+    fs_.LockFile("C:\\KAMBRIX\\" + std::string(held), "KAMBRIX opsamling");
+  }
+  fs_.AddFile("E:\\cd\\Install.dat", "sarnok.exe\r\ngone.exe\r\n");
+  const std::string inUse =
+      "retry Installation af programmer: Følgende filer er i brug af et andet program:\n"
+      "C:\\KAMBRIX\\sarnok.exe\nC:\\KAMBRIX\\Vestmark.bib\n\nDe bruges af: KAMBRIX opsamling\n\n"
+      "Luk programmet, og vælg Prøv igen.";
+  const std::string q1 = kQ1 + std::string("C:\\KAMBRIX");
+  fs_.ClearJournal();
+  EXPECT_FALSE(Run({true, true, false}));
+  EXPECT_THAT(questions_.shown, ElementsAre(q1, inUse, inUse));
+  EXPECT_THAT(fs_.Journal(), IsEmpty());
+
+  questions_.shown.clear();
+  questions_.atRetry = [this] {
+    fs_.Unlock("C:\\KAMBRIX\\sarnok.exe");
+    fs_.Unlock("C:\\KAMBRIX\\Vestmark.bib");
+  };
+  EXPECT_TRUE(Run({true, true, false}));
+  EXPECT_THAT(questions_.shown, ElementsAre(q1, inUse, kQ2, kDone));
+  EXPECT_EQ(fs_.FileContent("E:\\cd\\prog\\sarnok.exe"), fs_.FileContent("C:\\KAMBRIX\\sarnok.exe"));
+
+  fs_.AddLink("C:\\KAMBRIX\\MSinfo\\pic", "C:\\Windows", true);
+  questions_.shown.clear();
+  fs_.ClearJournal();
+  EXPECT_FALSE(Run({true}));
+  EXPECT_THAT(questions_.shown,
+              ElementsAre(q1, "warn Installation af programmer: Der kan ikke installeres i denne "
+                              "mappe, fordi den henviser til en anden mappe:\n"
+                              "C:\\KAMBRIX\\MSinfo\\pic\n\nVælg en anden programmappe."));
+  EXPECT_THAT(fs_.Journal(), IsEmpty());
+}
+
 TEST_F(Dialogue, InstallEndsWithTheCompletionMessageAndTheShortcutsAsAnswered) {
   const std::tuple<bool, bool, std::vector<std::string>> cases[] = {
       {false, true, {}},
@@ -131,6 +179,13 @@ TEST_F(Dialogue, ErrorsAfterTheCopiesEndTheDialogueAndASecondTryInstallsTheSame)
   EXPECT_THAT([this] { Run({true}); },
               ThrowsMessage<setup::SetupError>(StrEq("Cannot create file C:\\KAMBRIX\\Vest|mark.bib")));
   EXPECT_THAT(questions_.shown, ElementsAre(kQ1 + std::string("C:\\KAMBRIX")));
+  // The files that failed are told in the error's box.
+  fs_.AddFolder("C:\\KAMBRIX\\delviq.exe");
+  EXPECT_THAT([this] { Run({true}); },
+              ThrowsMessage<setup::SetupError>(StrEq("Cannot create file C:\\KAMBRIX\\Vest|mark.bib\n\n"
+                                                     "Følgende filer kunne ikke installeres:\n"
+                                                     "C:\\KAMBRIX\\delviq.exe")));
+  fs_.Remove("C:\\KAMBRIX\\delviq.exe");
 
   state_.SysNavn = "Vestmark";
   shell_.failWith = platform::ShortcutResult::Failure::kCreateObject;
@@ -140,6 +195,7 @@ TEST_F(Dialogue, ErrorsAfterTheCopiesEndTheDialogueAndASecondTryInstallsTheSame)
   EXPECT_TRUE(fs_.FileContent("C:\\KAMBRIX\\Vestmark.bib"));
 
   // The data folder keeps its name from one click to the next.
+  fs_.Remove("C:\\KAMBRIX\\DATA2004\\0401.dat");
   fs_.ClearJournal();
   shell_.failWith = platform::ShortcutResult::Failure::kNone;
   EXPECT_TRUE(Run({true, false}));
@@ -158,6 +214,9 @@ TEST_F(Dialogue, WritingIsToldAndAnEndedSessionWritesNoSystemFile) {
       {"Vestmark", true, false},
       {"Vestmark", false, true},
   };
+  questions_.atEnd = [this] {
+    return fs_.FileContent("C:\\KAMBRIX\\Vestmark.bib") ? " after the system file" : "";
+  };
   for (const auto& [name, sessionEnds, completes] : cases) {
     fs_.Remove("C:\\KAMBRIX");
     state_.SysNavn = name;
@@ -169,15 +228,16 @@ TEST_F(Dialogue, WritingIsToldAndAnEndedSessionWritesNoSystemFile) {
     } catch (const setup::SetupError&) {
       EXPECT_FALSE(sessionEnds);
     }
-    EXPECT_THAT(questions_.writing, ElementsAre("begins", "ends")) << name;
+    EXPECT_THAT(questions_.writing,
+                ElementsAre("begins", completes ? "ends after the system file" : "ends"))
+        << name;
     EXPECT_EQ(completes ? 3u : 1u, questions_.shown.size()) << name;
     EXPECT_EQ(completes, fs_.FileContent("C:\\KAMBRIX\\Vestmark.bib").has_value()) << name;
   }
 }
 
 TEST_F(Dialogue, FailedCopiesAndShortcutsAreListedInsteadOfSuccess) {
-  fs_.AddFile("C:\\KAMBRIX\\delviq.exe", "running");
-  fs_.LockFile("C:\\KAMBRIX\\delviq.exe");
+  fs_.AddFolder("C:\\KAMBRIX\\delviq.exe");
   shell_.failWith = platform::ShortcutResult::Failure::kSave;
   EXPECT_TRUE(Run({true, true}));
   EXPECT_EQ("warn Installation færdig: Følgende filer kunne ikke installeres:\n"

@@ -265,7 +265,7 @@ TEST_F(Install, ProgressCountsEveryPlannedCopy) {
   ScanSample();
   const install::InstallPlan plan = installation_.Plan();
   install::CopyProgress progress;
-  install::CopyFiles(plan, fs_, &progress);
+  install::CopyFiles(plan, fs_, install::TargetSurvey{}, &progress);
   EXPECT_EQ(17u, plan.CopyCount());
   EXPECT_EQ(17u, progress.done.load());
 }

@@ -45,8 +45,8 @@ class YearFileSystem : public platform::Win32FileSystem {
   int year = 2005;
   std::function<void()> afterCopy;
   int LocalYear() override { return year; }
-  platform::ErrorCode CopyFileOver(const std::string& from, const std::string& to) override {
-    const platform::ErrorCode error = Win32FileSystem::CopyFileOver(from, to);
+  platform::ErrorCode CopyNewFile(const std::string& from, const std::string& to) override {
+    const platform::ErrorCode error = Win32FileSystem::CopyNewFile(from, to);
     if (afterCopy) afterCopy();
     return error;
   }

@@ -77,12 +77,19 @@ TEST_P(FileSystemContract, SearchWildcards) {
   EXPECT_THAT(Names(fs().Search(Path("missing\\*.*"), SearchFilter::kPlainFiles)), IsEmpty());
 }
 
-TEST_P(FileSystemContract, CopyReplacesTargetAndFailsWithoutSourceOrFolder) {
+TEST_P(FileSystemContract, CopyMakesOnlyNewFilesAndFailsWithoutSourceOrFolder) {
   Write("src.bin", std::string("new\0data", 8));
-  Write("dst.bin", "old contents that are longer");
-  EXPECT_EQ(platform::kOk, fs().CopyFileOver(Path("src.bin"), Path("dst.bin")));
+  scene_->SetAttributes(Path("src.bin"), platform::kAttrReadOnly);
+  EXPECT_EQ(platform::kOk, fs().CopyNewFile(Path("src.bin"), Path("dst.bin")));
   EXPECT_EQ(std::string("new\0data", 8), Read("dst.bin"));
-  EXPECT_EQ(std::string("new\0data", 8), Read("src.bin"));
+  const auto copied = fs().Info(Path("dst.bin"));
+  ASSERT_TRUE(copied);
+  EXPECT_EQ(8u, copied->size);
+  EXPECT_NE(0u, copied->attributes & platform::kAttrReadOnly);
+
+  Write("old.bin", "old");
+  EXPECT_EQ(platform::kErrorFileExists, fs().CopyNewFile(Path("src.bin"), Path("OLD.bin")));
+  EXPECT_EQ("old", Read("old.bin"));
 
   // The installation tells a file the distribution lacks by these codes.
   Folder("folder");
@@ -93,32 +100,62 @@ TEST_P(FileSystemContract, CopyReplacesTargetAndFailsWithoutSourceOrFolder) {
       {"folder", platform::kErrorAccessDenied},
   };
   for (const auto& [source, error] : failures) {
-    EXPECT_EQ(error, fs().CopyFileOver(Path(source), Path("x.bin"))) << source;
+    EXPECT_EQ(error, fs().CopyNewFile(Path(source), Path("x.bin"))) << source;
   }
   EXPECT_FALSE(platform::FileExists(fs(), Path("x.bin")));
-  EXPECT_EQ(platform::kErrorPathNotFound, fs().CopyFileOver(Path("src.bin"), Path("nofolder\\x.bin")));
+  EXPECT_EQ(platform::kErrorPathNotFound, fs().CopyNewFile(Path("src.bin"), Path("nofolder\\x.bin")));
   EXPECT_FALSE(platform::FolderExists(fs(), Path("nofolder")));
 }
 
-TEST_P(FileSystemContract, CopyRefusesReadOnlyHiddenAndSystemTargets) {
-  Write("src.bin", "new");
-  for (const std::uint32_t attribute :
-       {platform::kAttrReadOnly, platform::kAttrHidden, platform::kAttrSystem}) {
-    const std::string kept = "kept" + std::to_string(attribute) + ".bin";
-    Write(kept, "old");
-    scene_->SetAttributes(Path(kept), attribute);
-    EXPECT_EQ(platform::kErrorAccessDenied, fs().CopyFileOver(Path("src.bin"), Path(kept))) << kept;
-    EXPECT_EQ("old", Read(kept));
+TEST_P(FileSystemContract, RenameReplacesInOneStepButNoReadOnlyFileOrFolder) {
+  const std::pair<std::uint32_t, bool> targets[] = {
+      {platform::kAttrArchive, true},   {platform::kAttrHidden, true},
+      {platform::kAttrSystem, true},    {platform::kAttrReadOnly, false},
+      {platform::kAttrDirectory, false},
+  };
+  for (const auto& [attribute, replaced] : targets) {
+    const std::string target = "t" + std::to_string(attribute);
+    if (attribute == platform::kAttrDirectory) {
+      Folder(target);
+    } else {
+      Write(target, "old");
+      scene_->SetAttributes(Path(target), attribute);
+    }
+    Write("new.tmp", "new");
+    EXPECT_EQ(replaced, fs().MoveReplace(Path("new.tmp"), Path(target)) == platform::kOk) << target;
+    EXPECT_EQ(!replaced, platform::FileExists(fs(), Path("new.tmp"))) << target;
+    if (attribute != platform::kAttrDirectory) EXPECT_EQ(replaced ? "new" : "old", Read(target));
+    fs().RemoveFile(Path("new.tmp"));
   }
 }
 
-TEST_P(FileSystemContract, CopyOntoFileHeldOpenFailsAndKeepsIt) {
+// A program that holds a file open without sharing keeps it from being
+// read, replaced or deleted; the probe sees it and changes nothing.
+TEST_P(FileSystemContract, AHeldFileRefusesEveryChangeAndTheProbeSeesIt) {
   Write("src.bin", "new");
+  Write("free.bin", "free");
   Write("held.bin", "old");
   scene_->HoldOpen(Path("held.bin"));
-  EXPECT_EQ(platform::kErrorSharingViolation, fs().CopyFileOver(Path("src.bin"), Path("held.bin")));
+  EXPECT_EQ(platform::kOk, fs().ProbeReplace(Path("free.bin")));
+  EXPECT_EQ(platform::kErrorSharingViolation, fs().ProbeReplace(Path("held.bin")));
+  EXPECT_NE(platform::kOk, fs().MoveReplace(Path("src.bin"), Path("held.bin")));
+  EXPECT_NE(platform::kOk, fs().WriteWholeFile(Path("held.bin"), "new"));
+  EXPECT_EQ(platform::kErrorSharingViolation, fs().RemoveFile(Path("held.bin")));
+  EXPECT_EQ(platform::kErrorSharingViolation, fs().CopyNewFile(Path("held.bin"), Path("x.bin")));
   std::string bytes;
   EXPECT_NE(platform::kOk, fs().ReadWholeFile(Path("held.bin"), bytes));
+  EXPECT_TRUE(platform::FileExists(fs(), Path("src.bin")));
+  EXPECT_EQ("free", Read("free.bin"));
+}
+
+TEST_P(FileSystemContract, RemovesFilesAndOnlyEmptyFolders) {
+  Folder("full");
+  Write("full\\f.txt");
+  EXPECT_EQ(platform::kErrorDirNotEmpty, fs().RemoveFolder(Path("full")));
+  EXPECT_EQ(platform::kOk, fs().RemoveFile(Path("full\\f.txt")));
+  EXPECT_EQ(platform::kErrorFileNotFound, fs().RemoveFile(Path("full\\f.txt")));
+  EXPECT_EQ(platform::kOk, fs().RemoveFolder(Path("full")));
+  EXPECT_FALSE(fs().Info(Path("full")));
 }
 
 TEST_P(FileSystemContract, CreateFolderNeedsItsParent) {

@@ -53,20 +53,57 @@ TEST(MemoryFileSystem, RelativePathsFollowTheCurrentDirectory) {
 TEST(MemoryFileSystem, FaultsOnDemandAndAJournalOfEveryRequest) {
   platform::MemoryFileSystem fs;
   fs.AddFile("E:\\src.bin", "12345");
+  fs.AddFile("E:\\bad.bin", "abcdef");
+  fs.AddFile("E:\\lies.bin", "abcdef");
+  fs.SetReadError("E:\\bad.bin");
+  fs.SetReadError("E:\\lies.bin", true);
   fs.AddDrive('C');
   fs.AddDrive('D');
   fs.SetReadOnlyDrive('D');
   fs.SetDriveCapacity('C', 8);
 
   EXPECT_EQ(platform::kErrorAccessDenied, fs.CreateFolder("D:\\x"));
-  EXPECT_EQ(platform::kOk, fs.CopyFileOver("E:\\src.bin", "C:\\a.bin"));
-  EXPECT_EQ(platform::kErrorDiskFull, fs.CopyFileOver("E:\\src.bin", "C:\\b.bin"));
-  EXPECT_EQ(platform::kOk, fs.CopyFileOver("E:\\src.bin", "C:\\a.bin"));  // replacing frees the old bytes
+  EXPECT_EQ(platform::kOk, fs.CopyNewFile("E:\\src.bin", "C:\\a.bin"));
+  // As Windows leaves them: what was written before the disk filled up, or
+  // before the read broke off, reported or not.
+  EXPECT_EQ(platform::kErrorDiskFull, fs.CopyNewFile("E:\\src.bin", "C:\\b.bin"));
+  EXPECT_EQ("123", fs.FileContent("C:\\b.bin"));
+  EXPECT_EQ(platform::kOk, fs.RemoveFile("C:\\b.bin"));
+  EXPECT_EQ(platform::kErrorCrc, fs.CopyNewFile("E:\\bad.bin", "C:\\c.bin"));
+  EXPECT_EQ("abc", fs.FileContent("C:\\c.bin"));
+  EXPECT_EQ(platform::kOk, fs.RemoveFile("C:\\c.bin"));
+  EXPECT_EQ(platform::kOk, fs.CopyNewFile("E:\\lies.bin", "C:\\d.bin"));
+  EXPECT_EQ("abc", fs.FileContent("C:\\d.bin"));
   EXPECT_EQ(platform::kErrorInvalidName, fs.WriteWholeFile("C:\\a?.bib", ""));
-  EXPECT_FALSE(fs.FileContent("C:\\b.bin"));
+  EXPECT_EQ(platform::kErrorNotSameDevice, fs.MoveReplace("C:\\a.bin", "E:\\src.bin"));
   EXPECT_THAT(fs.Journal(), ElementsAre("mkdir D:\\x", "copy E:\\src.bin -> C:\\a.bin",
-                                        "copy E:\\src.bin -> C:\\b.bin",
-                                        "copy E:\\src.bin -> C:\\a.bin", "write C:\\a?.bib"));
+                                        "copy E:\\src.bin -> C:\\b.bin", "delete C:\\b.bin",
+                                        "copy E:\\bad.bin -> C:\\c.bin", "delete C:\\c.bin",
+                                        "copy E:\\lies.bin -> C:\\d.bin", "write C:\\a?.bib",
+                                        "move C:\\a.bin -> E:\\src.bin"));
+}
+
+// A junction or symbolic link leads elsewhere for what goes through it, but
+// is itself what a listing shows and a rename replaces.
+TEST(MemoryFileSystem, LinksLeadElsewhereButAreReplacedThemselves) {
+  platform::MemoryFileSystem fs;
+  fs.AddFile("C:\\Windows\\win.ini", "system");
+  fs.AddFile("C:\\elsewhere\\real.exe", "real");
+  fs.AddLink("C:\\T\\MSinfo", "C:\\Windows", true);
+  fs.AddLink("C:\\T\\delviq.exe", "C:\\elsewhere\\real.exe", false);
+  fs.AddFile("C:\\T\\new.exe", "new");
+  fs.LockFile("C:\\T\\held.exe", "sarnok");
+
+  EXPECT_EQ(platform::kOk, fs.WriteWholeFile("C:\\T\\MSinfo\\ABC.html", "page"));
+  EXPECT_EQ("page", fs.FileContent("C:\\Windows\\ABC.html"));
+  const auto link = fs.Info("C:\\T\\MSinfo");
+  ASSERT_TRUE(link);
+  EXPECT_EQ(platform::kAttrDirectory | platform::kAttrReparsePoint, link->attributes);
+  EXPECT_EQ(platform::kErrorFileExists, fs.CopyNewFile("C:\\T\\new.exe", "C:\\T\\delviq.exe"));
+  EXPECT_EQ(platform::kOk, fs.MoveReplace("C:\\T\\new.exe", "C:\\T\\delviq.exe"));
+  EXPECT_EQ("new", fs.FileContent("C:\\T\\delviq.exe"));
+  EXPECT_EQ("real", fs.FileContent("C:\\elsewhere\\real.exe"));
+  EXPECT_THAT(fs.ProgramsHolding({"C:\\T\\delviq.exe", "c:\\t\\HELD.exe"}), ElementsAre("sarnok"));
 }
 
 // As on Windows: the attributes of a denied file or folder can be read, but
@@ -75,7 +112,7 @@ TEST(MemoryFileSystem, DeniedFilesAndFoldersShowOnlyTheirOwnAttributes) {
   platform::MemoryFileSystem fs;
   fs.AddFile("E:\\denied\\in.txt", "x");
   fs.AddFile("E:\\denied.txt", "y");
-  fs.AddFile("C:\\t\\open.txt", "z");
+  fs.AddFile("E:\\open.txt", "z");
   fs.Deny("E:\\denied");
   fs.Deny("E:\\denied.txt");
   EXPECT_TRUE(platform::FolderExists(fs, "E:\\denied"));
@@ -86,8 +123,8 @@ TEST(MemoryFileSystem, DeniedFilesAndFoldersShowOnlyTheirOwnAttributes) {
   std::string bytes;
   for (const char* path : {"E:\\denied\\in.txt", "E:\\denied.txt"}) {
     EXPECT_EQ(platform::kErrorAccessDenied, fs.ReadWholeFile(path, bytes)) << path;
-    EXPECT_EQ(platform::kErrorAccessDenied, fs.CopyFileOver(path, "C:\\t\\copy")) << path;
-    EXPECT_EQ(platform::kErrorAccessDenied, fs.CopyFileOver("C:\\t\\open.txt", path)) << path;
+    EXPECT_EQ(platform::kErrorAccessDenied, fs.CopyNewFile(path, "E:\\copy")) << path;
+    EXPECT_EQ(platform::kErrorAccessDenied, fs.MoveReplace("E:\\open.txt", path)) << path;
   }
   EXPECT_EQ("y", fs.FileContent("E:\\denied.txt"));
 }

@@ -75,7 +75,7 @@ TEST_F(Win32FileSystemTest, DanishNamesRoundTrip) {
   const std::string folder = Path("Målinger på Ærø");
   ASSERT_EQ(platform::kOk, fs_.CreateFolder(folder));
   ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(folder + "\\Måler æøå.txt", "ÆØÅ"));
-  ASSERT_EQ(platform::kOk, fs_.CopyFileOver(folder + "\\Måler æøå.txt", folder + "\\Kopi ÆØÅ.txt"));
+  ASSERT_EQ(platform::kOk, fs_.CopyNewFile(folder + "\\Måler æøå.txt", folder + "\\Kopi ÆØÅ.txt"));
 
   EXPECT_THAT(Names(fs_.Search(folder + "\\*.txt", SearchFilter::kPlainFiles)),
               UnorderedElementsAre("Måler æøå.txt", "Kopi ÆØÅ.txt"));

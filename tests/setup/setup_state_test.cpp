@@ -60,6 +60,11 @@ TEST(SetupState, ModemParameterTextSelectsAnEqualEntryOnly) {
   modPar.AppendAndSelect("+CBST=7");
   EXPECT_EQ(2, modPar.selected);
   EXPECT_EQ("+CBST=7", modPar.text);
+  for (const int outside : {3, -2}) {
+    modPar.Select(outside);
+    EXPECT_EQ(-1, modPar.selected) << outside;
+    EXPECT_EQ("", modPar.text) << outside;
+  }
 }
 
 TEST(TextList, IndexOutsideTheListIsAnError) {

@@ -447,13 +447,23 @@ class SlowCopies : public platform::FileSystem {
                                          std::size_t maxCount) override {
     return inner_.Search(pattern, filter, maxCount);
   }
-  platform::ErrorCode CopyFileOver(const std::string& from, const std::string& to) override {
+  std::optional<platform::FileInfo> Info(const std::string& path) override { return inner_.Info(path); }
+  platform::ErrorCode CopyNewFile(const std::string& from, const std::string& to) override {
     ++copies;
     while (!open) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     std::this_thread::sleep_for(std::chrono::milliseconds(delayMs_));
-    const platform::ErrorCode error = inner_.CopyFileOver(from, to);
+    const platform::ErrorCode error = inner_.CopyNewFile(from, to);
     ++finished;
     return error;
+  }
+  platform::ErrorCode MoveReplace(const std::string& from, const std::string& to) override {
+    return inner_.MoveReplace(from, to);
+  }
+  platform::ErrorCode RemoveFile(const std::string& path) override { return inner_.RemoveFile(path); }
+  platform::ErrorCode RemoveFolder(const std::string& path) override { return inner_.RemoveFolder(path); }
+  platform::ErrorCode ProbeReplace(const std::string& path) override { return inner_.ProbeReplace(path); }
+  std::vector<std::string> ProgramsHolding(const std::vector<std::string>& paths) override {
+    return inner_.ProgramsHolding(paths);
   }
   platform::ErrorCode SetAttributes(const std::string& path, std::uint32_t attributes) override {
     return inner_.SetAttributes(path, attributes);
