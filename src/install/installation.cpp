@@ -191,6 +191,26 @@ bool Exists(platform::ErrorCode error) {
   return error == platform::kErrorFileExists || error == platform::kErrorAlreadyExists;
 }
 
+// Whether a copy that failed with `error` may have made its target: every
+// failure but those that come before it is made, when the source or the
+// target cannot be opened.
+bool BrokeOff(platform::ErrorCode error) {
+  switch (error) {
+    case platform::kOk:
+    case platform::kErrorFileNotFound:
+    case platform::kErrorPathNotFound:
+    case platform::kErrorAccessDenied:
+    case platform::kErrorSharingViolation:
+    case platform::kErrorLockViolation:
+    case platform::kErrorFileExists:
+    case platform::kErrorAlreadyExists:
+    case platform::kErrorInvalidName:
+      return false;
+    default:
+      return true;
+  }
+}
+
 class CopyRun {
  public:
   CopyRun(const InstallPlan& plan, platform::FileSystem& fs, const TargetSurvey& survey,
@@ -207,8 +227,12 @@ class CopyRun {
   platform::ErrorCode CopyNew(const PlannedCopy& copy);
   // A copy that takes an existing target's place only once it is whole.
   platform::ErrorCode Replace(const PlannedCopy& copy);
-  // Whether `to` is a whole copy of `from`; clears its read-only attribute.
-  platform::ErrorCode CheckWhole(const std::string& from, const std::string& to);
+  // Deletes a file this run made, read-only as its source may have made it.
+  void Discard(const std::string& path);
+  // Whether `to` is a whole copy of a file that `source` described before
+  // the copy; clears its read-only attribute.
+  platform::ErrorCode CheckWhole(const std::optional<platform::FileInfo>& source,
+                                 const std::string& to);
   // Whether a copy that failed with `error` asked for a file the
   // distribution does not hold.
   bool LeftOut(const std::string& source, platform::ErrorCode error);
@@ -245,15 +269,16 @@ void CopyRun::Copy(const PlannedCopy& copy) {
 }
 
 platform::ErrorCode CopyRun::CopyNew(const PlannedCopy& copy) {
+  const auto source = fs_.Info(copy.source);
   platform::ErrorCode error = fs_.CopyNewFile(copy.source, copy.target);
-  if (error == platform::kOk) error = CheckWhole(copy.source, copy.target);
-  const bool beforeTheTarget = error == platform::kOk || Exists(error) ||
-                               error == platform::kErrorFileNotFound ||
-                               error == platform::kErrorPathNotFound ||
-                               error == platform::kErrorInvalidName;
+  if (error == platform::kOk) error = CheckWhole(source, copy.target);
   // A copy that broke off part way leaves a short file, which no program
-  // could use; only one that was not there before is deleted.
-  if (!beforeTheTarget && survey_.KnownAbsent(copy.target)) fs_.RemoveFile(copy.target);
+  // could use; only one that was not there before is deleted, and only
+  // after a failure that comes once the file is made.
+  if (BrokeOff(error) && !platform::NamePart(copy.target).empty() &&
+      survey_.KnownAbsent(copy.target)) {
+    Discard(copy.target);
+  }
   return error;
 }
 
@@ -268,8 +293,9 @@ platform::ErrorCode CopyRun::Replace(const PlannedCopy& copy) {
     if (tempFolder_.empty()) return platform::kErrorAccessDenied;
   }
   const std::string temp = tempFolder_ + std::to_string(++tempCount_);
+  const auto source = fs_.Info(copy.source);
   platform::ErrorCode error = fs_.CopyNewFile(copy.source, temp);
-  if (error == platform::kOk) error = CheckWhole(copy.source, temp);
+  if (error == platform::kOk) error = CheckWhole(source, temp);
   if (error == platform::kOk) error = fs_.MoveReplace(temp, copy.target);
   if (error == platform::kErrorAccessDenied) {
     // Windows renames over no read-only file: it is cleared for the rename
@@ -281,13 +307,21 @@ platform::ErrorCode CopyRun::Replace(const PlannedCopy& copy) {
       if (error != platform::kOk) fs_.SetAttributes(copy.target, old->attributes);
     }
   }
-  if (error != platform::kOk) fs_.RemoveFile(temp);
+  if (error != platform::kOk) Discard(temp);
   return error == platform::kErrorFileExists ? platform::kErrorAccessDenied : error;
 }
 
-platform::ErrorCode CopyRun::CheckWhole(const std::string& from, const std::string& to) {
-  // Some systems report a copy done whose reading broke off part way.
-  const auto source = fs_.Info(from);
+void CopyRun::Discard(const std::string& path) {
+  if (fs_.RemoveFile(path) == platform::kErrorAccessDenied &&
+      fs_.SetAttributes(path, platform::kAttrArchive) == platform::kOk) {
+    fs_.RemoveFile(path);
+  }
+}
+
+platform::ErrorCode CopyRun::CheckWhole(const std::optional<platform::FileInfo>& source,
+                                        const std::string& to) {
+  // Some systems report a copy done whose reading broke off part way. The
+  // source is looked at before the copy: the disc may be gone after it.
   const auto copied = fs_.Info(to);
   if (!source || !copied || source->size != copied->size) return platform::kErrorWriteFault;
   // Every file on a CD is read-only; the installed one is left writable, as

@@ -2,7 +2,9 @@
 // distribution with random answers and random faults: unreadable and denied
 // source files and folders, the disc taken out after some copies, target
 // folders that cannot be made, a full or write-protected target drive,
-// read-only, hidden, system and open target files, a file where the year
+// read-only, hidden, system and open target files (the program that holds
+// one let go, or not, at each Retry), an earlier installation with the
+// site's own measurements, links in the target, a file where the year
 // folder belongs. After every run it checks what the technician is told
 // against what the target holds:
 // - the end box is the success message only when every file the confirmed
@@ -13,7 +15,11 @@
 //   be read;
 // - nothing is written outside the target folder (and the folders on its
 //   way), and a file in the target that the plan does not name is unchanged;
-// - the system file is whole or as it was, never cut short.
+// - the system file is whole or as it was, never cut short;
+// - every file that was in the target is as it was or a copy of its source,
+//   and a sample-data file as it was; no name is new there that the plan
+//   does not make (no temporary file is left);
+// - a folder of the plan that is a link refuses the installation.
 //
 // Each input byte makes one choice, in the order the code below asks; a byte
 // of 0, or the end of the input, is the plain choice, so that an empty input
@@ -59,6 +65,11 @@ class Choices {
 
 // The boxes of the dialogue, answered from the input.
 struct Boxes : install::Questions {
+  Boxes(Choices& choices, platform::MemoryFileSystem& files) : in(choices), fs(files) {}
+  Choices& in;
+  platform::MemoryFileSystem& fs;
+  std::vector<std::string> held;  // target files a running program holds
+  bool refusedLink = false;
   bool confirmInstall = true;
   bool confirmShortcuts = true;
   bool installConfirmed = false;
@@ -70,12 +81,21 @@ struct Boxes : install::Questions {
     if (caption == "Genveje til KAMBRIX programmer") return confirmShortcuts;
     fuzz::Fail("only the two questions are asked", caption);
   }
-  bool Retry(const std::string&, const std::string&) override { return false; }
+  bool Retry(const std::string&, const std::string&) override {
+    switch (in.Below(3)) {
+      case 0: return false;  // Cancel; also once the input is used up
+      case 1:                // the program was closed
+        for (const auto& path : held) fs.Unlock(path);
+        return true;
+      default: return true;  // still running
+    }
+  }
   void Inform(const std::string& caption, const std::string& text) override {
     if (caption == kDoneCaption) endBoxes.push_back("inform\n" + text);
   }
   void Warn(const std::string& caption, const std::string& text) override {
     if (caption == kDoneCaption) endBoxes.push_back("warn\n" + text);
+    if (text.rfind("Der kan ikke installeres i denne mappe", 0) == 0) refusedLink = true;
   }
   void Error(const std::string&, const std::string&) override {}
   void RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) override {
@@ -89,6 +109,7 @@ struct Planned {
   std::string joined;  // the name as it is joined to both folders
   std::string source;
   std::string target;
+  bool sample = false;  // sample data: never in place of a file
 };
 
 std::vector<Planned> PlannedCopies(const install::InstallPlan& plan) {
@@ -104,7 +125,10 @@ std::vector<Planned> PlannedCopies(const install::InstallPlan& plan) {
   for (const auto& name : plan.PicFiles) add("config\\MSinfo\\pic\\", "MSinfo\\pic\\", name);
   if (!plan.BmpName.empty()) add("config\\", "", plan.BmpName);
   if (!plan.DataSubDir.empty()) {
-    for (const auto& name : plan.DataFiles) add("", "", plan.DataSubDir + "\\" + name);
+    for (const auto& name : plan.DataFiles) {
+      add("", "", plan.DataSubDir + "\\" + name);
+      copies.back().sample = true;
+    }
   }
   return copies;
 }
@@ -118,6 +142,11 @@ std::optional<std::string> Content(const fuzz::Snapshot& snapshot, const std::st
   return it == snapshot.end() ? std::nullopt : it->second;
 }
 
+bool IsFileIn(const fuzz::Snapshot& snapshot, const std::string& path) {
+  const auto key = fuzz::Resolved(path);
+  return key && snapshot.count(*key) != 0 && snapshot.at(*key);
+}
+
 bool IsFolderIn(const fuzz::Snapshot& snapshot, const std::string& path) {
   const auto key = fuzz::Resolved(path);
   return key && snapshot.count(*key) != 0 && !snapshot.at(*key);
@@ -126,12 +155,15 @@ bool IsFolderIn(const fuzz::Snapshot& snapshot, const std::string& path) {
 // An earlier file in the target: none, plain, read-only, hidden, system, or
 // held open by a running program.
 void EarlierFile(unsigned choice, platform::MemoryFileSystem& fs, const std::string& path,
-                 const std::string& bytes) {
+                 const std::string& bytes, std::vector<std::string>& held) {
   const std::uint32_t attributes[] = {0, platform::kAttrArchive, platform::kAttrReadOnly,
                                       platform::kAttrHidden, platform::kAttrSystem,
                                       platform::kAttrArchive};
   if (choice > 0) fs.AddFile(path, bytes, attributes[choice]);
-  if (choice == 5) fs.LockFile(path);
+  if (choice == 5) {
+    fs.LockFile(path, "KAMBRIX opsamling");
+    held.push_back(path);
+  }
 }
 
 // The distribution on E:\cd, and the Install.dat lines that the input picks.
@@ -223,8 +255,10 @@ void BreakSource(Choices& in, platform::MemoryFileSystem& fs, bool targetOnTheDi
 // Earlier files in the target and faults of the target drive, none where the
 // target is refused.
 void PrepareTarget(Choices& in, platform::MemoryFileSystem& fs, const setup::SetupState& state,
-                   const std::string& target, bool refused) {
+                   const std::string& target, bool refused, std::vector<std::string>& held) {
   const unsigned earlier[] = {in.Below(6), in.Below(6), in.Below(6)};
+  const unsigned installed = in.Byte();  // which files an earlier installation left
+  const unsigned link = in.Below(5);
   const unsigned block = in.Below(6);
   const bool sub = in.Below(2) == 0;
   const unsigned room = in.Byte();
@@ -234,9 +268,15 @@ void PrepareTarget(Choices& in, platform::MemoryFileSystem& fs, const setup::Set
   const std::string year = "DATA" + std::to_string(fs.LocalYear());
   if (fuzz::Resolved(target)) {  // "KAMBRIX\a|b" names no place
     fs.AddFile(t + "keep.txt", "kept");
-    EarlierFile(earlier[0], fs, t + "delviq.exe", "old program");
-    EarlierFile(earlier[1], fs, t + "ABC.cfg", "old station");
-    EarlierFile(earlier[2], fs, t + state.SysNavn + ".bib", "old system file\r\n");
+    const char* const left[] = {"sarnok.exe", "kbxfelt.dll", "maaling.run", "MSinfo\\ABC.html",
+                                "MSinfo\\pic\\abc1.png", "logo.bmp", "DATA2004\\0401.dat",
+                                "DATA2004\\0402.dat"};
+    for (unsigned i = 0; i < 8; ++i) {
+      if ((installed >> i & 1) != 0) fs.AddFile(t + left[i], std::string("earlier ") + left[i]);
+    }
+    EarlierFile(earlier[0], fs, t + "delviq.exe", "old program", held);
+    EarlierFile(earlier[1], fs, t + "ABC.cfg", "old station", held);
+    EarlierFile(earlier[2], fs, t + state.SysNavn + ".bib", "old system file\r\n", held);
     const char* const blocked[] = {year.c_str(), "MSinfo", "MSinfo\\pic", "DATA2004"};
     if (block >= 1 && block <= 4) fs.AddFile(t + blocked[block - 1], "in the way");
     if (block == 5) {
@@ -244,6 +284,14 @@ void PrepareTarget(Choices& in, platform::MemoryFileSystem& fs, const setup::Set
       fs.AddFile(target, "in the way");
     }
     if (sub && fs.IsFolder(target)) fs.AddFolder(t + "sub");
+    // A junction or link that leads out of the target.
+    fs.AddFile("C:\\Windows\\win.ini", "system");
+    const char* const links[] = {"MSinfo", "DATA2004", "delviq.exe", ""};
+    if (link > 0 && *links[link - 1] != '\0' && fs.IsFolder(target)) {
+      fs.Remove(t + links[link - 1]);
+      const bool folder = link != 3;
+      fs.AddLink(t + links[link - 1], folder ? "C:\\Windows" : "C:\\Windows\\win.ini", folder);
+    }
   }
   const char drive = target[0];
   if (room > 0) {
@@ -303,10 +351,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform::MemoryShell shell;
   const install::Installation installation(state, fs, shell);
   const std::string target = installation.TargetFolder();
-  PrepareTarget(in, fs, state, target, installation.CheckTarget() != install::Refusal::kNone);
+  Boxes boxes(in, fs);
+  PrepareTarget(in, fs, state, target, installation.CheckTarget() != install::Refusal::kNone,
+                boxes.held);
   SourceFaults faults;
   BreakSource(in, fs, target[0] == 'E', faults);
-  Boxes boxes;
   boxes.confirmInstall = in.Below(4) != 1;
   boxes.confirmShortcuts = in.Below(2) == 0;
 
@@ -364,6 +413,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fuzz::Fail("a file the plan does not name is unchanged", path);
     }
   }
+  // The folders the installation makes; none of them may lead elsewhere.
+  std::vector<std::string> made = {plan.Target, plan.Target + "\\MSinfo",
+                                   plan.Target + "\\MSinfo\\pic", state.DataDir};
+  if (!plan.DataSubDir.empty()) made.push_back(plan.Target + "\\" + plan.DataSubDir);
+  for (const std::string& folder : made) {
+    const auto info = fs.Info(folder);
+    if (info && (info->attributes & platform::kAttrReparsePoint) != 0) {
+      fuzz::Fail("a folder of the plan that is a link refuses the installation", folder);
+    }
+    if (const auto key = fuzz::Resolved(folder)) named.insert(*key);
+  }
+  for (const auto& entry : after) {
+    if (resolvedTarget && fuzz::IsUnder(entry.first, *resolvedTarget) &&
+        before.count(entry.first) == 0 && named.count(entry.first) == 0) {
+      fuzz::Fail("no name is new in the target that the plan does not make", entry.first);
+    }
+  }
+  // An earlier file is as it was or a copy of its source; the site's own
+  // measurements are as they were.
+  const auto systemKey = fuzz::Resolved(systemFile);
+  for (const Planned& copy : copies) {
+    const auto key = fuzz::Resolved(copy.target);
+    if (!key || key == systemKey || before.count(*key) == 0 || !before.at(*key)) continue;
+    const auto now = Content(after, copy.target);
+    if (now != before.at(*key) && (copy.sample || now != Content(before, copy.source))) {
+      fuzz::Fail("an earlier file is as it was or a copy of its source", copy.target);
+    }
+  }
 
   // The system file: the writer's whole text, or as it was before.
   std::optional<std::string> whole;
@@ -388,7 +465,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!IsFolderIn(after, state.DataDir)) fuzz::Fail("success only with the year folder", detail);
     for (const Planned& copy : copies) {
       const auto source = Content(before, copy.source);
-      if (source && Content(after, copy.target) != source) {
+      const auto earlier = Content(before, copy.target);
+      const auto expected = copy.sample && IsFileIn(before, copy.target) ? earlier : source;
+      if (source && Content(after, copy.target) != expected) {
         fuzz::Fail("success only when every file on the disc is installed", copy.target);
       }
     }

@@ -156,6 +156,7 @@ TEST_F(Install, SecondInstallReplacesSameNamesAndKeepsOtherFiles) {
   fs_.AddFile("C:\\KAMBRIX\\sarnok.exe", "running", platform::kAttrReadOnly);
   fs_.LockFile("C:\\KAMBRIX\\sarnok.exe");
   fs_.AddFile("C:\\KAMBRIX\\DATA2005\\measured.dat", "kept");
+  fs_.AddFile("C:\\KAMBRIX\\DATA2004\\0401.dat", "measured here");  // never a sample in its place
   installation_.RunInstall();
   EXPECT_EQ(fs_.FileContent("E:\\prog\\delviq.exe"), fs_.FileContent("C:\\KAMBRIX\\delviq.exe"));
   EXPECT_EQ(platform::kAttrArchive, fs_.Attributes("C:\\KAMBRIX\\delviq.exe"));
@@ -163,6 +164,61 @@ TEST_F(Install, SecondInstallReplacesSameNamesAndKeepsOtherFiles) {
   EXPECT_THAT(installation_.NotInstalled(), ElementsAre("C:\\KAMBRIX\\sarnok.exe"));
   EXPECT_EQ(platform::kAttrReadOnly, fs_.Attributes("C:\\KAMBRIX\\sarnok.exe"));
   EXPECT_EQ("kept", fs_.FileContent("C:\\KAMBRIX\\DATA2005\\measured.dat"));
+  EXPECT_EQ("measured here", fs_.FileContent("C:\\KAMBRIX\\DATA2004\\0401.dat"));
+}
+
+// Whatever breaks a copy off, an existing file stays as it was and a new one
+// is not left short; a link in a file's place is replaced, not followed.
+TEST_F(Install, AFailedCopyLeavesTheOldFileWholeAndNoShortNewOne) {
+  using Fault = std::function<void(platform::MemoryFileSystem&)>;
+  const Fault none = [](auto&) {};
+  const Fault diskFull = [](auto& fs) { fs.SetDriveCapacity('C', 20); };
+  const Fault readError = [](auto& fs) { fs.SetReadError("E:\\prog\\a.exe"); };
+  const Fault reportedDone = [](auto& fs) { fs.SetReadError("E:\\prog\\a.exe", true); };
+  const Fault held = [](auto& fs) { fs.LockFile("C:\\KAMBRIX\\a.exe"); };
+  // A copy of a read-only source is read-only from the start.
+  const Fault readOnlyBreaks = [](auto& fs) {
+    fs.SetAttributes("E:\\prog\\a.exe", platform::kAttrReadOnly);
+    fs.SetReadError("E:\\prog\\a.exe");
+  };
+  const Fault link = [](auto& fs) { fs.AddLink("C:\\KAMBRIX\\a.exe", "C:\\elsewhere\\x.exe", false); };
+  const std::string fresh = "new program, longer";
+  const std::tuple<const char*, std::uint32_t, Fault, std::optional<std::string>> cases[] = {
+      // the old file (none), its attributes, the fault, what is left
+      {"old", platform::kAttrArchive, none, fresh},
+      {"old", platform::kAttrReadOnly, none, fresh},
+      {"old", platform::kAttrReadOnly, diskFull, "old"},
+      {"old", platform::kAttrHidden, readError, "old"},
+      {"old", platform::kAttrArchive, reportedDone, "old"},
+      {"old", platform::kAttrArchive, held, "old"},
+      {"old", platform::kAttrArchive, readOnlyBreaks, "old"},
+      {nullptr, 0, readOnlyBreaks, std::nullopt},
+      {nullptr, 0, link, fresh},
+      {nullptr, 0, diskFull, std::nullopt},
+      {nullptr, 0, reportedDone, std::nullopt},
+  };
+  for (const auto& [old, attributes, fault, left] : cases) {
+    platform::MemoryFileSystem fs;
+    fs.AddFile("E:\\prog\\a.exe", fresh);
+    fs.AddFile("C:\\elsewhere\\x.exe", "elsewhere");
+    fs.SetCurrentDirectory("E:\\");
+    setup::SetupState state;
+    setup::SystemSetup(state, fs).ScanSource();
+    state.InstFiles.Add("a.exe");
+    if (old != nullptr) fs.AddFile("C:\\KAMBRIX\\a.exe", old, attributes);
+    fault(fs);
+    install::Installation installation(state, fs, shell_);
+    installation.RunInstall();
+    const std::string detail = old == nullptr ? "new" : std::string(old) + std::to_string(attributes);
+    EXPECT_EQ(left, fs.FileContent("C:\\KAMBRIX\\a.exe")) << detail;
+    EXPECT_EQ(left != fresh, !installation.NotInstalled().empty()) << detail;
+    const std::uint32_t kept = left == fresh ? platform::kAttrArchive : attributes;
+    if (left) {
+      EXPECT_EQ(kept, fs.Attributes("C:\\KAMBRIX\\a.exe")) << detail;
+    }
+    EXPECT_EQ("elsewhere", fs.FileContent("C:\\elsewhere\\x.exe")) << detail;
+    EXPECT_THAT(fs.Tree("C:\\KAMBRIX"), testing::Each(testing::Not(testing::StartsWith("~")))) << detail;
+  }
 }
 
 TEST_F(Install, DiscTakenOutPartWayListsEveryCopyThatFailedFromThenOn) {

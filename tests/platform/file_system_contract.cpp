@@ -124,7 +124,9 @@ TEST_P(FileSystemContract, RenameReplacesInOneStepButNoReadOnlyFileOrFolder) {
     Write("new.tmp", "new");
     EXPECT_EQ(replaced, fs().MoveReplace(Path("new.tmp"), Path(target)) == platform::kOk) << target;
     EXPECT_EQ(!replaced, platform::FileExists(fs(), Path("new.tmp"))) << target;
-    if (attribute != platform::kAttrDirectory) EXPECT_EQ(replaced ? "new" : "old", Read(target));
+    if (attribute != platform::kAttrDirectory) {
+      EXPECT_EQ(replaced ? "new" : "old", Read(target)) << target;
+    }
     fs().RemoveFile(Path("new.tmp"));
   }
 }
