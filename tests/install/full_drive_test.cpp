@@ -41,6 +41,7 @@ TEST(FullDrive, SystemFileStaysWholeAndFailedCopiesAreReported) {
   systemSetup.WriteSystemFile();
   std::string before;
   ASSERT_EQ(platform::kOk, fs.ReadWholeFile("T:\\KAMBRIX\\Vestmark.bib", before));
+  ASSERT_EQ(platform::kOk, fs.WriteWholeFile("T:\\KAMBRIX\\sarnok.exe", "old program"));
 
   FillDrive(L"T:\\filler");
   state.CarriedLine = std::string(8192, 'x');
@@ -53,9 +54,10 @@ TEST(FullDrive, SystemFileStaysWholeAndFailedCopiesAreReported) {
   std::string after;
   ASSERT_EQ(platform::kOk, fs.ReadWholeFile("T:\\KAMBRIX\\Vestmark.bib", after));
   EXPECT_TRUE(after == before) << "the previous system file was damaged";
-  EXPECT_THAT(test_support::FolderEntries(fs, "T:\\KAMBRIX"), ElementsAre("Vestmark.bib"));
+  EXPECT_THAT(test_support::FolderEntries(fs, "T:\\KAMBRIX"), testing::UnorderedElementsAre("Vestmark.bib", "sarnok.exe"));
 
-  // A copy that does not fit is reported, not passed over.
+  // A copy that does not fit is reported, not passed over, and the program
+  // it was to replace stays whole.
   platform::MemoryShell shell;
   state.SrcDir = test_support::SampleDir() + "\\";
   state.DrBox.items = {"T"};
@@ -65,6 +67,11 @@ TEST(FullDrive, SystemFileStaysWholeAndFailedCopiesAreReported) {
   install::Installation installation(state, fs, shell);
   installation.RunInstall();
   EXPECT_THAT(installation.NotInstalled(), ElementsAre("T:\\KAMBRIX\\sarnok.exe"));
+  std::string program;
+  ASSERT_EQ(platform::kOk, fs.ReadWholeFile("T:\\KAMBRIX\\sarnok.exe", program));
+  EXPECT_EQ("old program", program);
+  EXPECT_THAT(test_support::FolderEntries(fs, "T:\\KAMBRIX"),
+              testing::Each(testing::Not(testing::StartsWith("~"))));
 }
 
 }  // namespace

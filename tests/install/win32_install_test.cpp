@@ -241,6 +241,12 @@ TEST_F(Win32Install, FileHeldOpenByAnotherProcessIsReportedAndTheRunGoesOn) {
                              &startup, &process));
   ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(readyEvent, 30000));
 
+  // The look before the installation sees it; Wine's Restart Manager names
+  // no program, Windows' names the one that holds it.
+  EXPECT_THAT(install::SurveyTarget(installation_.Plan(), fs_, {}).inUse, ElementsAre(held));
+  EXPECT_THAT(fs_.ProgramsHolding({held}),
+              testing::AnyOf(IsEmpty(), ElementsAre(testing::HasSubstr("hold_open"))));
+  // Taken after that look, it is listed.
   installation_.RunInstall();
   SetEvent(releaseEvent);
   WaitForSingleObject(process.hProcess, 30000);

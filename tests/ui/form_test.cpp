@@ -13,6 +13,7 @@
 #include <set>
 #include <thread>
 
+#include "install/install_flow.h"
 #include "platform/memory_file_system.h"
 #include "platform/wide.h"
 #include "support/sample_source.h"
@@ -281,6 +282,12 @@ TEST_F(Form, EditsReachTheState) {
 
 TEST_F(Form, TheDialogueAsksThroughBoxesOwnedByTheWindow) {
   Open();
+  const std::string running = "C:\\KAMBRIX\\delviq.exe";
+  fs_.AddFile(running, "running");
+  fs_.LockFile(running);
+  dialogs_.answers = {IDOK, IDCANCEL};
+  Click(kInStall);
+  fs_.Unlock(running);
   SetEdit(kPrBib, "D:\\");
   Click(kInStall);
   SetEdit(kPrBib, "KAMBRIX");
@@ -292,6 +299,8 @@ TEST_F(Form, TheDialogueAsksThroughBoxesOwnedByTheWindow) {
   fs_.Remove("E:\\cd\\Install.dat");
   Click(kInStall);
   const std::pair<std::string, UINT> expected[] = {
+      {"Instalation foretages til : C:\\KAMBRIX", MB_OKCANCEL},
+      {install::InUseText({running}, {}), MB_RETRYCANCEL | MB_ICONWARNING},
       {"Der er ikke angivet nogen programmappe", MB_OK | MB_ICONWARNING},
       {"Instalation foretages til : C:\\KAMBRIX", MB_OKCANCEL},
       {"Instalation foretages til : C:\\KAMBRIX", MB_OKCANCEL},
