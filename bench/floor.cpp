@@ -3,11 +3,13 @@
 // CopyFileW calls with nothing around them: no attribute reads, no
 // progress, no window, no system file.
 //
-//   bench_floor [--attributes] TARGET [LIMIT_MS]
+//   bench_floor [--attributes | --over] TARGET [LIMIT_MS]
 //
 // TARGET is the new folder (C:\bench_floor, say). With --attributes each
 // copy's attributes are read after it, as Setup.exe reads them to clear a
-// read-only copy: what that read costs.
+// read-only copy: what that read costs. With --over TARGET holds an earlier
+// installation, and each copy replaces its file in place, as CopyFileW does
+// when asked to overwrite.
 //
 // The plan is the program's own: the scan of the current folder and the
 // table of the installation's copies. Then the folders are made and the
@@ -32,12 +34,13 @@
 
 int wmain(int argc, wchar_t** argv) {
   const bool attributes = argc > 1 && std::wstring(argv[1]) == L"--attributes";
-  if (attributes) {
+  const bool over = argc > 1 && std::wstring(argv[1]) == L"--over";
+  if (attributes || over) {
     --argc;
     ++argv;
   }
   if (argc != 2 && argc != 3) {
-    std::printf("usage: bench_floor [--attributes] TARGET [LIMIT_MS]\n");
+    std::printf("usage: bench_floor [--attributes | --over] TARGET [LIMIT_MS]\n");
     return 2;
   }
   const double limitMs = argc == 3 ? std::wcstod(argv[2], nullptr) : 1e300;
@@ -65,9 +68,9 @@ int wmain(int argc, wchar_t** argv) {
   int failed = 0;
   std::size_t done = 0;
   for (const install::PlannedCopy& copy : copies) {
-    // The folder is new: every copy makes a new file, as CopyFileW does quickest.
+    // In a new folder every copy makes a new file, as CopyFileW does quickest.
     const std::wstring target = platform::Widen(copy.target);
-    if (!CopyFileW(platform::Widen(copy.source).c_str(), target.c_str(), TRUE)) ++failed;
+    if (!CopyFileW(platform::Widen(copy.source).c_str(), target.c_str(), over ? FALSE : TRUE)) ++failed;
     if (attributes) GetFileAttributesW(target.c_str());
     ++done;
     if (done % 64 == 0 && elapsed() > limitMs) break;
