@@ -250,6 +250,8 @@ TEST_F(Install, FailuresAreSilentOnlyForFilesTheSystemReportsMissingFromAReadabl
       // A missing target folder is reported as a missing path too.
       {[](auto& fs, auto&) { fs.AddFile("C:\\KAMBRIX\\MSinfo", "in the way"); },
        {"MSinfo\\ABC.html", "MSinfo\\XYZ.html", "MSinfo\\pic\\abc1.png", "MSinfo\\pic\\xyz1.png"}},
+      // Windows takes "/" as a separator too: the folder "sub" is missing.
+      {[](auto&, auto& state) { state.InstFiles.Add("sub/x.exe"); }, {"sub/x.exe"}},
       // Listed by the scan with U+FFFD for an unpaired surrogate.
       {[](auto& fs, auto& state) {
          fs.AddFile("E:\\config\\MSinfo\\pic\\b\xEF\xBF\xBD.png", "b");
