@@ -1,0 +1,19 @@
+// The texts of the program's own boxes: the title they carry and the text of
+// the error box. Rules of the system, kept apart from the window that shows
+// them.
+#pragma once
+
+#include <string>
+
+namespace setup {
+
+// The program's title from its executable's file name: the name cut at its
+// first ".", all after the first character in lower case ("SETUP.EXE" gives
+// "Setup").
+std::string TitleFromFileName(const std::string& fileName);
+
+// An error's text as the error box shows it: a "." is appended when the last
+// character sorts above "." (bytes, so that any letter beyond ASCII does too).
+std::string ErrorBoxText(const std::string& message);
+
+}  // namespace setup
