@@ -773,7 +773,7 @@ void TForm1::Error(const std::string& caption, const std::string& text) {
 void TForm1::RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) {
   WorkerThread job(copies);
   if (!job.Started()) {
-    install::Questions::RunCopies(copies, progress);  // then the window waits for them
+    install::DialogueHost::RunCopies(copies, progress);  // then the window waits for them
     return;
   }
   const HANDLE worker = job.Handle();

@@ -26,7 +26,7 @@ namespace ui {
 class TaskbarProgress;
 class WorkerThread;
 
-class TForm1 : private install::Questions {
+class TForm1 : private install::DialogueHost {
  public:
   // `endProgram` ends the program: it lets the current handler finish and
   // then leaves the event loop.

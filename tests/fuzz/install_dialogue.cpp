@@ -58,7 +58,7 @@ class Choices {
 };
 
 // The boxes of the dialogue, answered from the input.
-struct Boxes : install::Questions {
+struct Boxes : install::DialogueHost {
   bool confirmInstall = true;
   bool confirmShortcuts = true;
   bool installConfirmed = false;
@@ -79,7 +79,7 @@ struct Boxes : install::Questions {
   void Error(const std::string&, const std::string&) override {}
   void RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) override {
     copiesRan = true;
-    install::Questions::RunCopies(copies, progress);
+    install::DialogueHost::RunCopies(copies, progress);
   }
 };
 
