@@ -19,10 +19,8 @@ namespace ui {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"TForm1";
-constexpr wchar_t kAppClass[] = L"TApplication";
 // How often the taskbar's progress is brought up to date while the copies run.
 constexpr DWORD kProgressMs = 100;
-constexpr UINT kWmShowForm = WM_APP + 1;
 // How long a session that ends waits for the copy under way: Windows ends a
 // program that takes much longer to answer WM_ENDSESSION anyway.
 constexpr DWORD kEndSessionWaitMs = 4000;
@@ -82,12 +80,6 @@ int WindowDpi(HWND hwnd) {
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   return dpi > 0 ? dpi : kDesignDpi;
-}
-
-HICON ProgramIcon(int size) {
-  auto icon = static_cast<HICON>(
-      LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-  return icon != nullptr ? icon : LoadIconW(nullptr, IDI_APPLICATION);
 }
 
 }  // namespace
@@ -155,11 +147,11 @@ class WorkerThread {
 
 TForm1::TForm1(platform::FileSystem& fs, platform::Shell& shell, Dialogs& dialogs,
                std::function<void()> endProgram)
-    : fs_(fs), shell_(shell), dialogs_(dialogs), endProgram_(std::move(endProgram)) {}
+    : fs_(fs), shell_(shell), dialogs_(dialogs), endProgram_(std::move(endProgram)),
+      taskbar_(*this, dialogs) {}
 
 TForm1::~TForm1() {
-  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-  if (appWindow_ != nullptr) DestroyWindow(appWindow_);
+  Destroy();
   if (font_ != nullptr) DeleteObject(font_);
 }
 
@@ -170,31 +162,13 @@ HWND TForm1::Control(ControlId id) const {
 int TForm1::Scale(int pixels) const { return MulDiv(pixels, dpi_, kDesignDpi); }
 
 void TForm1::Create(int show) {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
   INITCOMMONCONTROLSEX common = {sizeof(common), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&common);
-
-  WNDCLASSEXW windowClass = {};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &TForm1::WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.hIcon = ProgramIcon(GetSystemMetrics(SM_CXICON));
-  windowClass.hIconSm = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
-  windowClass.lpszClassName = kFormClass;
-  RegisterClassExW(&windowClass);
-  windowClass.lpfnWndProc = &TForm1::AppWindowProc;
-  windowClass.lpszClassName = kAppClass;
-  RegisterClassExW(&windowClass);
+  Register(kFormClass);
+  TaskbarWindow::Register();
   platform::StartupMark("classes");
 
-  // The taskbar button belongs to a window of no size that carries the
-  // program's title; the form it owns has no button of its own.
-  appWindow_ = CreateWindowExW(0, kAppClass, Wide(ProgramTitle()).c_str(),
-                               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
-                               0, 0, nullptr, nullptr, instance, this);
+  const bool madeTaskbarWindow = taskbar_.Create(Wide(ProgramTitle()));
   platform::StartupMark("taskbar-window");
   // The scan needs no window: it runs while the form and its controls are
   // made, and the form waits for it before it shows the values found
@@ -203,34 +177,23 @@ void TForm1::Create(int show) {
   // slows that down more than it gains.
   const std::wstring caption = Wide(state_.Caption);
   scan_ = std::make_unique<WorkerThread>([this] { FormCreate(); });
-  dpi_ = WindowDpi(appWindow_);
-  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, caption.c_str(),
-                          WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, Scale(kWindow.left),
-                          Scale(kWindow.top), Scale(kWindow.width), Scale(kWindow.height),
-                          appWindow_, nullptr, instance, this);
-  if (appWindow_ == nullptr || hwnd_ == nullptr) {
+  dpi_ = WindowDpi(taskbar_.Handle());
+  CreateAs(WS_EX_CONTROLPARENT, kFormClass, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+           Scale(kWindow.left), Scale(kWindow.top), Scale(kWindow.width), Scale(kWindow.height),
+           taskbar_.Handle());
+  if (!madeTaskbarWindow || Handle() == nullptr) {
     throw std::runtime_error("Cannot create the window");
   }
-
-  // Windows gives the start-up show request to the first unowned window
-  // with a caption that is shown normally: the taskbar window, which would
-  // turn maximised into a blank screen. So it is never shown that way; the
-  // form takes the request from `show`.
-  const bool minimised = show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ||
-                         show == SW_SHOWMINNOACTIVE || show == SW_FORCEMINIMIZE;
-  ShowWindow(appWindow_, minimised ? SW_SHOWMINNOACTIVE : SW_SHOWNA);
-  firstShow_ = show == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
-  // Minimised, only the taskbar button shows, not activated; its first
-  // restore opens the form.
-  if (!minimised) ShowForm();
+  if (taskbar_.ShowAsAsked(show)) ShowForm();
 }
 
 void TForm1::ShowForm() {
-  if (firstShow_ == 0) return;
+  const int firstShow = taskbar_.TakeFirstShow();
+  if (firstShow == 0) return;
   platform::StartupMark("before-show");
-  ShowWindow(hwnd_, std::exchange(firstShow_, 0));
+  ShowWindow(Handle(), firstShow);
   platform::StartupMark("shown");
-  UpdateWindow(hwnd_);
+  UpdateWindow(Handle());
   platform::StartupMark("painted");
   // The tooltips show only after the mouse rests on a control: they are
   // made once the window is painted.
@@ -238,59 +201,11 @@ void TForm1::ShowForm() {
   SetFocus(Control(kInStall));
   // Now that the window and its taskbar button are there, the box cannot be
   // lost behind other windows.
-  if (scanError_) ShowError(dialogs_, hwnd_, *std::exchange(scanError_, std::nullopt));
-}
-
-LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<TForm1*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    form->hwnd_ = hwnd;
-  }
-  auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (form == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-  LRESULT result = 0;
-  Guarded(form->dialogs_, hwnd, [&] { result = form->HandleMessage(message, wParam, lParam); });
-  return result;
-}
-
-LRESULT CALLBACK TForm1::AppWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(
-        reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
-  }
-  auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  HWND formWindow = form != nullptr ? form->hwnd_ : nullptr;
-  if (formWindow != nullptr) {
-    // After a minimised start, the first restore opens the form (posted: not
-    // in the middle of this window's own move).
-    if (message == WM_WINDOWPOSCHANGED && form->firstShow_ != 0 && IsWindowVisible(hwnd) &&
-        !IsIconic(hwnd)) {
-      PostMessageW(formWindow, kWmShowForm, 0, 0);
-    }
-    // The taskbar window hands activation and closing on to the form, or to
-    // the box that the form waits for, so that Enter and Esc answer it.
-    if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(formWindow)) {
-      const HWND popup = GetLastActivePopup(formWindow);
-      SetActiveWindow(popup != nullptr && IsWindowVisible(popup) && IsWindowEnabled(popup) ? popup
-                                                                                      : formWindow);
-      return 0;
-    }
-    if (message == WM_QUERYENDSESSION) return form->QueryEndSession();
-    if (message == WM_ENDSESSION && wParam != FALSE) {
-      form->EndSession();
-      return 0;
-    }
-    if (message == WM_CLOSE) {
-      PostMessageW(formWindow, WM_CLOSE, 0, 0);
-      return 0;
-    }
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (scanError_) ShowError(dialogs_, Handle(), *std::exchange(scanError_, std::nullopt));
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  const HWND hwnd = hwnd_;
+  const HWND hwnd = Handle();
   switch (message) {
     case WM_CREATE:
       platform::StartupMark("form-window");
@@ -321,7 +236,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       dpi_ = HIWORD(wParam);
       ApplyFont();
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+      SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       LayOut();
       SizeComboBoxes();
@@ -331,7 +246,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // A plain window keeps track of its focused control itself.
       if (LOWORD(wParam) == WA_INACTIVE) {
         lastFocus_ = GetFocus();
-      } else if (lastFocus_ != nullptr && IsChild(hwnd_, lastFocus_)) {
+      } else if (lastFocus_ != nullptr && IsChild(Handle(), lastFocus_)) {
         SetFocus(lastFocus_);
         return 0;
       }
@@ -339,7 +254,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
       // Minimising the form minimises the taskbar window, which hides it.
       if ((wParam & 0xFFF0) == SC_MINIMIZE) {
-        ShowWindow(appWindow_, SW_MINIMIZE);
+        ShowWindow(taskbar_.Handle(), SW_MINIMIZE);
         return 0;
       }
       break;
@@ -360,15 +275,12 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       // Neither are the copies left half done, nor a question that waits for
       // its answer (the taskbar button can still ask the window to close).
-      if (installing_ || !IsWindowEnabled(hwnd_)) return 0;
-      Guarded(dialogs_, hwnd_, [this] { FormClose(); });
-      DestroyWindow(hwnd_);
+      if (installing_ || !IsWindowEnabled(Handle())) return 0;
+      Guarded(dialogs_, Handle(), [this] { FormClose(); });
+      DestroyWindow(Handle());
       return 0;
     case WM_DESTROY:
       endProgram_();
-      break;
-    case WM_NCDESTROY:
-      hwnd_ = nullptr;
       break;
     default:
       break;
@@ -382,12 +294,12 @@ void TForm1::CreateControls() {
   // the window moves none of them.
   MakeFont();
   RECT client;
-  GetClientRect(hwnd_, &client);
+  GetClientRect(Handle(), &client);
   // The buttons keep the distance to the edges they are anchored to that
   // they have in the window as it opens.
   anchorClient_ = {client.right, client.bottom};
   laidOut_ = {client.right, client.bottom, dpi_};
-  HDC dc = GetDC(hwnd_);
+  HDC dc = GetDC(Handle());
   const HGDIOBJ oldFont = SelectObject(dc, font_);
   for (const ControlSpec& entry : kControls) {
     const wchar_t* windowClass = L"STATIC";
@@ -427,13 +339,13 @@ void TForm1::CreateControls() {
     const RECT place = PlaceOf(entry, client, dc);
     HWND control = CreateWindowExW(exStyle, windowClass, Wide(entry.text).c_str(), style, place.left,
                                    place.top, place.right - place.left, place.bottom - place.top,
-                                   hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
+                                   Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
                                    instance, nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     controls_[static_cast<std::size_t>(entry.id - kLabel1)] = control;
   }
   SelectObject(dc, oldFont);
-  ReleaseDC(hwnd_, dc);
+  ReleaseDC(Handle(), dc);
 
   // The tab order is the order of the windows, and a screen reader names a
   // field by the window just before it: each field's label goes there. The
@@ -477,7 +389,7 @@ void TForm1::ApplyFont() {
 
 void TForm1::CreateTooltips() {
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
                              nullptr, GetModuleHandleW(nullptr), nullptr);
   SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_INITIAL, kTooltipShowMs);
   SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, kTooltipHideMs);
@@ -496,7 +408,7 @@ void TForm1::CreateTooltips() {
       TTTOOLINFOW tool = {};
       tool.cbSize = TTTOOLINFOW_V2_SIZE;
       tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-      tool.hwnd = hwnd_;
+      tool.hwnd = Handle();
       tool.uId = reinterpret_cast<UINT_PTR>(target);
       tool.lpszText = text.data();
       SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
@@ -507,13 +419,13 @@ void TForm1::CreateTooltips() {
 void TForm1::LayOut() {
   if (controls_[0] == nullptr) return;
   RECT client;
-  GetClientRect(hwnd_, &client);
+  GetClientRect(Handle(), &client);
   // Moving two dozen controls is not free under every system: only when
   // the window's size or scale changed.
   const LayoutKey key = {client.right, client.bottom, dpi_};
   if (key == laidOut_) return;
   laidOut_ = key;
-  HDC dc = GetDC(hwnd_);
+  HDC dc = GetDC(Handle());
   const HGDIOBJ oldFont = SelectObject(dc, font_);
   HDWP positions = BeginDeferWindowPos(static_cast<int>(kControls.size()));
   for (const ControlSpec& entry : kControls) {
@@ -524,7 +436,7 @@ void TForm1::LayOut() {
   }
   EndDeferWindowPos(positions);
   SelectObject(dc, oldFont);
-  ReleaseDC(hwnd_, dc);
+  ReleaseDC(Handle(), dc);
 }
 
 RECT TForm1::PlaceOf(const ControlSpec& entry, const RECT& client, HDC dc) const {
@@ -577,7 +489,7 @@ void TForm1::SizeComboBoxes() {
 
 void TForm1::ShowState() {
   showing_ = true;
-  SetWindowTextW(hwnd_, Wide(state_.Caption).c_str());
+  SetWindowTextW(Handle(), Wide(state_.Caption).c_str());
   SetText(Control(kSysNavn), state_.SysNavn);
   SetText(Control(kPrBib), state_.PrBib);
   SetText(Control(kUserPassw), state_.UserPassw.Text());
@@ -691,7 +603,7 @@ LRESULT CALLBACK TForm1::StationEditProc(HWND hwnd, UINT message, WPARAM wParam,
   }
   if (message == WM_CHAR && !form->installing_) {
     auto key = static_cast<wchar_t>(wParam);
-    Guarded(form->dialogs_, form->hwnd_, [&] { form->MSnavnKeyPress(key); });
+    Guarded(form->dialogs_, form->Handle(), [&] { form->MSnavnKeyPress(key); });
     if (key == L'\r') return 0;  // a single-line edit would only beep at it
     wParam = key;
   }
@@ -709,15 +621,15 @@ void TForm1::PressFocusedButton() {
   // knows no default button here): as in a dialog, it presses the push
   // button that has the focus and nothing else.
   HWND focus = GetFocus();
-  if (focus != nullptr && IsChild(hwnd_, focus) &&
+  if (focus != nullptr && IsChild(Handle(), focus) &&
       (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
     SendMessageW(focus, BM_CLICK, 0, 0);
   }
 }
 
 bool TForm1::PreTranslateMessage(MSG& message) {
-  if (hwnd_ == nullptr || busy_) return false;
-  return IsDialogMessageW(hwnd_, &message) != FALSE;
+  if (Handle() == nullptr || busy_) return false;
+  return IsDialogMessageW(Handle(), &message) != FALSE;
 }
 
 void TForm1::FormCreate() { systemSetup_.ScanSource(); }
@@ -748,26 +660,26 @@ void TForm1::InStallClick() {
   if (installing_) return;
   installing_ = true;
   bool ends = false;
-  Guarded(dialogs_, hwnd_, [&] { ends = install::InstallDialogue(state_, fs_, shell_, *this); });
+  Guarded(dialogs_, Handle(), [&] { ends = install::InstallDialogue(state_, fs_, shell_, *this); });
   installing_ = false;
-  if (hwnd_ != nullptr) ShowState();  // undoes whatever reached the controls meanwhile
+  if (Handle() != nullptr) ShowState();  // undoes whatever reached the controls meanwhile
   if (ends) endProgram_();
 }
 
 bool TForm1::Confirm(const std::string& caption, const std::string& text) {
-  return dialogs_.Show(hwnd_, text, caption, MB_OKCANCEL) == IDOK;
+  return dialogs_.Show(Handle(), text, caption, MB_OKCANCEL) == IDOK;
 }
 
 void TForm1::Inform(const std::string& caption, const std::string& text) {
-  dialogs_.Show(hwnd_, text, caption, MB_OK);
+  dialogs_.Show(Handle(), text, caption, MB_OK);
 }
 
 void TForm1::Warn(const std::string& caption, const std::string& text) {
-  dialogs_.Show(hwnd_, text, caption, MB_OK | MB_ICONWARNING);
+  dialogs_.Show(Handle(), text, caption, MB_OK | MB_ICONWARNING);
 }
 
 void TForm1::Error(const std::string& caption, const std::string& text) {
-  dialogs_.Show(hwnd_, text, caption, MB_OK | MB_ICONERROR);
+  dialogs_.Show(Handle(), text, caption, MB_OK | MB_ICONERROR);
 }
 
 void TForm1::RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) {
@@ -780,7 +692,7 @@ void TForm1::RunCopies(const std::function<void()>& copies, install::CopyProgres
   copying_ = &progress;
   worker_ = worker;
   // Made only now: the taskbar's object costs start-up time and serves only here.
-  if (!progress_) progress_ = std::make_unique<TaskbarProgress>(appWindow_);
+  if (!progress_) progress_ = std::make_unique<TaskbarProgress>(taskbar_.Handle());
   busy_ = true;
   SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   // The window keeps painting while the copies run, but takes no input. The
@@ -824,14 +736,14 @@ void TForm1::WritingBegins() {
   writing_ = true;
   // Windows lists the program by the window that owns its taskbar button.
   static const auto create = User32Function<ShutdownBlockReasonCreateFn>("ShutdownBlockReasonCreate");
-  if (create != nullptr) create(appWindow_, kWritingReason);
+  if (create != nullptr) create(taskbar_.Handle(), kWritingReason);
 }
 
 void TForm1::WritingEnds() {
   writing_ = false;
   static const auto destroy =
       User32Function<ShutdownBlockReasonDestroyFn>("ShutdownBlockReasonDestroy");
-  if (destroy != nullptr) destroy(appWindow_);
+  if (destroy != nullptr) destroy(taskbar_.Handle());
 }
 
 void TForm1::EndSession() {
@@ -842,7 +754,7 @@ void TForm1::EndSession() {
   WaitForSingleObject(worker_, kEndSessionWaitMs);
 }
 
-void TForm1::Button2Click() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
+void TForm1::Button2Click() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
 
 void TForm1::FormClose() { state_.ReleaseLists(); }
 

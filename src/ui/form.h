@@ -18,15 +18,19 @@
 #include "platform/shell.h"
 #include "setup/setup_state.h"
 #include "setup/system_setup.h"
+#include "ui/base_window.h"
 #include "ui/dialogs.h"
 #include "ui/layout.h"
+#include "ui/taskbar_window.h"
 
 namespace ui {
 
 class TaskbarProgress;
 class WorkerThread;
 
-class TForm1 : private install::DialogueHost {
+class TForm1 : public BaseWindow<TForm1>,
+               private install::DialogueHost,
+               private TaskbarWindow::Form {
  public:
   // `endProgram` ends the program: it lets the current handler finish and
   // then leaves the event loop.
@@ -44,7 +48,6 @@ class TForm1 : private install::DialogueHost {
   // when the message was handled and must not be dispatched.
   bool PreTranslateMessage(MSG& message);
 
-  HWND Handle() const { return hwnd_; }
   HWND Control(ControlId id) const;
   setup::SetupState& State() { return state_; }
 
@@ -57,13 +60,13 @@ class TForm1 : private install::DialogueHost {
   void FormClose();
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK AppWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  friend class BaseWindow<TForm1>;
   static LRESULT CALLBACK StationEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR id, DWORD_PTR data);
   static LRESULT CALLBACK TooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR data);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  Dialogs& ErrorBoxes() { return dialogs_; }
 
   void CreateControls();
   void CreateTooltips();
@@ -90,10 +93,11 @@ class TForm1 : private install::DialogueHost {
   void PressFocusedButton();
   // The answer of every window of the program to WM_QUERYENDSESSION: no
   // while the files of the installation are written.
-  LRESULT QueryEndSession() const { return writing_ ? FALSE : TRUE; }
+  LRESULT QueryEndSession() const override { return writing_ ? FALSE : TRUE; }
   // The session ends (WM_ENDSESSION): the copies stop before their next
   // file, and the window waits a while for the one under way.
-  void EndSession();
+  void EndSession() override;
+  HWND FormWindow() const override { return Handle(); }
 
   // The install dialogue's boxes, owned by the window.
   bool Confirm(const std::string& caption, const std::string& text) override;
@@ -115,8 +119,6 @@ class TForm1 : private install::DialogueHost {
   setup::SetupState state_;
   setup::SystemSetup systemSetup_{state_, fs_};
 
-  HWND appWindow_ = nullptr;  // owns the taskbar button, titled with the program's title
-  HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
   HFONT font_ = nullptr;
   std::array<HWND, kControls.size()> controls_{};
@@ -124,7 +126,6 @@ class TForm1 : private install::DialogueHost {
   SIZE anchorClient_{};  // client size as the window opened, at the current DPI
   using LayoutKey = std::array<int, 3>;  // client width, client height, DPI
   LayoutKey laidOut_{};
-  int firstShow_ = 0;     // ShowWindow command of the form's first show, until then
   std::optional<std::string> scanError_;
   bool showing_ = false;  // true while the state is copied into the controls
   bool installing_ = false;  // true from the install button's click to its end
@@ -134,6 +135,7 @@ class TForm1 : private install::DialogueHost {
   HANDLE worker_ = nullptr;                   // the copies' thread, while they run
   HWND lastFocus_ = nullptr;
   std::unique_ptr<TaskbarProgress> progress_;
+  TaskbarWindow taskbar_;
   // Last, so that it is waited for before the state it fills goes.
   std::unique_ptr<WorkerThread> scan_;
 };
