@@ -1,14 +1,13 @@
 #include "ui/form.h"
 
 #include <commctrl.h>
-#include <shobjidl.h>
-#include <wrl/client.h>
 
 #include <exception>
 #include <stdexcept>
 #include <utility>
 
 #include "platform/file_system.h"
+#include "platform/session_end.h"
 #include "platform/startup_marks.h"
 #include "platform/system_function.h"
 #include "platform/unicode.h"
@@ -19,11 +18,6 @@ namespace ui {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"TForm1";
-// How often the taskbar's progress is brought up to date while the copies run.
-constexpr DWORD kProgressMs = 100;
-// How long a session that ends waits for the copy under way: Windows ends a
-// program that takes much longer to answer WM_ENDSESSION anyway.
-constexpr DWORD kEndSessionWaitMs = 4000;
 constexpr wchar_t kWritingReason[] = L"KAMBRIX programmerne bliver installeret";
 
 std::wstring Wide(const std::string& text) { return platform::Widen(text); }
@@ -56,13 +50,6 @@ HWND ComboEdit(HWND combo) {
 
 int Selection(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
 
-bool IsInput(UINT message) {
-  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
-         (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK) ||
-         message == WM_NCXBUTTONDOWN || message == WM_NCXBUTTONUP || message == WM_NCXBUTTONDBLCLK;
-}
-
 // A function of user32 that not every Windows has, or nullptr.
 template <typename Function>
 Function User32Function(const char* name) {
@@ -84,70 +71,10 @@ int WindowDpi(HWND hwnd) {
 
 }  // namespace
 
-// The taskbar button's progress bar; silently absent where the shell has none.
-class TaskbarProgress {
- public:
-  explicit TaskbarProgress(HWND window) : window_(window) {
-    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_PPV_ARGS(&taskbar_))) ||
-        FAILED(taskbar_->HrInit())) {
-      taskbar_.Reset();
-    }
-  }
-  void Show(std::size_t done, std::size_t total) {
-    if (taskbar_) taskbar_->SetProgressValue(window_, done, total == 0 ? 1 : total);
-  }
-  void Clear() {
-    if (taskbar_) taskbar_->SetProgressState(window_, TBPF_NOPROGRESS);
-  }
-
- private:
-  HWND window_;
-  Microsoft::WRL::ComPtr<ITaskbarList3> taskbar_;
-};
-
-// Runs work on a thread of its own from construction; Join() waits for it.
-// What the work raises is kept for the thread that joins.
-class WorkerThread {
- public:
-  explicit WorkerThread(std::function<void()> work) : work_(std::move(work)) {
-    handle_ = CreateThread(nullptr, 0, &WorkerThread::Run, this, 0, nullptr);
-  }
-  ~WorkerThread() { Join(); }
-  WorkerThread(const WorkerThread&) = delete;
-  WorkerThread& operator=(const WorkerThread&) = delete;
-
-  // False when no thread could be made: the work has not run.
-  bool Started() const { return handle_ != nullptr; }
-  HANDLE Handle() const { return handle_; }
-  // Waits for the work to end; returns what it raised, if anything.
-  std::exception_ptr Join() {
-    if (handle_ != nullptr) {
-      WaitForSingleObject(handle_, INFINITE);
-      CloseHandle(std::exchange(handle_, nullptr));
-    }
-    return failure_;
-  }
-
- private:
-  static DWORD WINAPI Run(void* data) {
-    auto* worker = static_cast<WorkerThread*>(data);
-    try {
-      worker->work_();
-    } catch (...) {
-      worker->failure_ = std::current_exception();
-    }
-    return 0;
-  }
-
-  std::function<void()> work_;
-  std::exception_ptr failure_;
-  HANDLE handle_ = nullptr;
-};
-
 TForm1::TForm1(platform::FileSystem& fs, platform::Shell& shell, Dialogs& dialogs,
                std::function<void()> endProgram)
     : fs_(fs), shell_(shell), dialogs_(dialogs), endProgram_(std::move(endProgram)),
+      copies_(phase_),
       taskbar_(*this, dialogs) {}
 
 TForm1::~TForm1() {
@@ -213,6 +140,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       platform::StartupMark("controls");
       // Its error is shown once the window is on screen (ShowForm).
       scanError_ = ErrorOf([this] { FinishScan(); });
+      phase_ = Phase::kIdle;
       platform::StartupMark("scan");
       ShowState();
       platform::StartupMark("state-shown");
@@ -223,7 +151,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // control touch the state while the scan still fills it.
       if (lParam == 0 && LOWORD(wParam) == IDOK) {
         PressFocusedButton();
-      } else if (!showing_ && !installing_ && scan_ == nullptr && lParam != 0) {
+      } else if (phase_ == Phase::kIdle && lParam != 0) {
         OnCommand(LOWORD(wParam), HIWORD(wParam));
       }
       return 0;
@@ -259,7 +187,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SETCURSOR:
-      if (busy_) {
+      if (phase_ == Phase::kCopying) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return TRUE;
       }
@@ -275,7 +203,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       // Neither are the copies left half done, nor a question that waits for
       // its answer (the taskbar button can still ask the window to close).
-      if (installing_ || !IsWindowEnabled(Handle())) return 0;
+      if (phase_ >= Phase::kInstalling || !IsWindowEnabled(Handle())) return 0;
       Guarded(dialogs_, Handle(), [this] { FormClose(); });
       DestroyWindow(Handle());
       return 0;
@@ -488,32 +416,32 @@ void TForm1::SizeComboBoxes() {
 }
 
 void TForm1::ShowState() {
-  showing_ = true;
-  SetWindowTextW(Handle(), Wide(state_.Caption).c_str());
-  SetText(Control(kSysNavn), state_.SysNavn);
-  SetText(Control(kPrBib), state_.PrBib);
-  SetText(Control(kUserPassw), state_.UserPassw.Text());
-  SetText(Control(kTlfnr), state_.Tlfnr);
-  FillList(Control(kDrBox), state_.DrBox.items, state_.DrBox.selected);
-  FillList(Control(kComport), state_.Comport.items, state_.Comport.selected);
-  FillList(Control(kBaudrate), state_.Baudrate.items, state_.Baudrate.selected);
-  FillList(Control(kModPar), state_.ModPar.items, state_.ModPar.selected);
-  if (state_.ModPar.selected < 0) SetText(Control(kModPar), state_.ModPar.text);
-  showing_ = false;
+  {
+    const PhaseScope showing(phase_, Phase::kShowing);
+    SetWindowTextW(Handle(), Wide(state_.Caption).c_str());
+    SetText(Control(kSysNavn), state_.SysNavn);
+    SetText(Control(kPrBib), state_.PrBib);
+    SetText(Control(kUserPassw), state_.UserPassw.Text());
+    SetText(Control(kTlfnr), state_.Tlfnr);
+    FillList(Control(kDrBox), state_.DrBox.items, state_.DrBox.selected);
+    FillList(Control(kComport), state_.Comport.items, state_.Comport.selected);
+    FillList(Control(kBaudrate), state_.Baudrate.items, state_.Baudrate.selected);
+    FillList(Control(kModPar), state_.ModPar.items, state_.ModPar.selected);
+    if (state_.ModPar.selected < 0) SetText(Control(kModPar), state_.ModPar.text);
+  }
   ShowStations();
   ShowConnection();
   ShowGroups();
 }
 
 void TForm1::ShowStations() {
-  showing_ = true;
+  const PhaseScope showing(phase_, Phase::kShowing);
   FillList(Control(kMSnavn), state_.MSnavn.items, -1);
   SetText(Control(kMSnavn), state_.MSnavn.entry);
-  showing_ = false;
 }
 
 void TForm1::ShowConnection() {
-  showing_ = true;
+  const PhaseScope showing(phase_, Phase::kShowing);
   const std::pair<ControlId, bool> radios[] = {{kModemCon, state_.ModemCon()},
                                                {kDctCon, state_.DctCon()}};
   for (const auto& [id, set] : radios) {
@@ -524,7 +452,6 @@ void TForm1::ShowConnection() {
     style = set ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
     SetWindowLongPtrW(radio, GWL_STYLE, style);
   }
-  showing_ = false;
 }
 
 void TForm1::ShowGroups() {
@@ -601,7 +528,7 @@ LRESULT CALLBACK TForm1::StationEditProc(HWND hwnd, UINT message, WPARAM wParam,
       return DLGC_WANTALLKEYS | DefSubclassProc(hwnd, message, wParam, lParam);
     }
   }
-  if (message == WM_CHAR && !form->installing_) {
+  if (message == WM_CHAR && form->phase_ < Phase::kInstalling) {
     auto key = static_cast<wchar_t>(wParam);
     Guarded(form->dialogs_, form->Handle(), [&] { form->MSnavnKeyPress(key); });
     if (key == L'\r') return 0;  // a single-line edit would only beep at it
@@ -628,7 +555,7 @@ void TForm1::PressFocusedButton() {
 }
 
 bool TForm1::PreTranslateMessage(MSG& message) {
-  if (Handle() == nullptr || busy_) return false;
+  if (Handle() == nullptr || phase_ == Phase::kCopying) return false;
   return IsDialogMessageW(Handle(), &message) != FALSE;
 }
 
@@ -657,11 +584,12 @@ void TForm1::MSnavnKeyPress(wchar_t& key) {
 }
 
 void TForm1::InStallClick() {
-  if (installing_) return;
-  installing_ = true;
+  if (phase_ >= Phase::kInstalling) return;
   bool ends = false;
-  Guarded(dialogs_, Handle(), [&] { ends = install::InstallDialogue(state_, fs_, shell_, *this); });
-  installing_ = false;
+  {
+    const PhaseScope installing(phase_, Phase::kInstalling);
+    Guarded(dialogs_, Handle(), [&] { ends = install::InstallDialogue(state_, fs_, shell_, *this); });
+  }
   if (Handle() != nullptr) ShowState();  // undoes whatever reached the controls meanwhile
   if (ends) endProgram_();
 }
@@ -683,76 +611,20 @@ void TForm1::Error(const std::string& caption, const std::string& text) {
 }
 
 void TForm1::RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) {
-  WorkerThread job(copies);
-  if (!job.Started()) {
-    install::DialogueHost::RunCopies(copies, progress);  // then the window waits for them
-    return;
-  }
-  const HANDLE worker = job.Handle();
-  copying_ = &progress;
-  worker_ = worker;
-  // Made only now: the taskbar's object costs start-up time and serves only here.
-  if (!progress_) progress_ = std::make_unique<TaskbarProgress>(taskbar_.Handle());
-  busy_ = true;
-  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  // The window keeps painting while the copies run, but takes no input. The
-  // worker posts nothing: its end is its handle, which cannot get lost, and
-  // its progress a counter read here.
-  bool quit = false;
-  std::size_t shown = 0;
-  while (MsgWaitForMultipleObjectsEx(1, &worker, kProgressMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE) !=
-         WAIT_OBJECT_0) {
-    if (const std::size_t done = progress.done.load(std::memory_order_relaxed); done != shown) {
-      progress_->Show(done, progress.total);
-      shown = done;
-    }
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) quit = true;
-      if (message.message == WM_QUIT || IsInput(message.message)) continue;
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-  }
-  copying_ = nullptr;
-  worker_ = nullptr;
-  const std::exception_ptr failure = job.Join();
-  busy_ = false;
-  progress_->Clear();
-  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-  if (quit) PostQuitMessage(0);
-  if (failure) std::rethrow_exception(failure);
+  copies_.Run(taskbar_.Handle(), copies, progress);
 }
 
-namespace {
-
-// Looked up at run time: Windows XP has neither.
-using ShutdownBlockReasonCreateFn = BOOL(WINAPI*)(HWND, LPCWSTR);
-using ShutdownBlockReasonDestroyFn = BOOL(WINAPI*)(HWND);
-
-}  // namespace
-
 void TForm1::WritingBegins() {
-  writing_ = true;
-  // Windows lists the program by the window that owns its taskbar button.
-  static const auto create = User32Function<ShutdownBlockReasonCreateFn>("ShutdownBlockReasonCreate");
-  if (create != nullptr) create(taskbar_.Handle(), kWritingReason);
+  phase_ = Phase::kWriting;
+  platform::HoldUpSessionEnd(taskbar_.Handle(), kWritingReason);
 }
 
 void TForm1::WritingEnds() {
-  writing_ = false;
-  static const auto destroy =
-      User32Function<ShutdownBlockReasonDestroyFn>("ShutdownBlockReasonDestroy");
-  if (destroy != nullptr) destroy(taskbar_.Handle());
+  phase_ = Phase::kInstalling;
+  platform::ReleaseSessionEnd(taskbar_.Handle());
 }
 
-void TForm1::EndSession() {
-  if (copying_ == nullptr) return;
-  copying_->stop = true;
-  // The process ends as soon as this returns: a file left half written is
-  // less likely once the copy under way has finished.
-  WaitForSingleObject(worker_, kEndSessionWaitMs);
-}
+void TForm1::EndSession() { copies_.Stop(); }
 
 void TForm1::Button2Click() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
 

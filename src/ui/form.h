@@ -18,15 +18,13 @@
 #include "platform/shell.h"
 #include "setup/setup_state.h"
 #include "setup/system_setup.h"
+#include "ui/background_copies.h"
 #include "ui/base_window.h"
 #include "ui/dialogs.h"
 #include "ui/layout.h"
 #include "ui/taskbar_window.h"
 
 namespace ui {
-
-class TaskbarProgress;
-class WorkerThread;
 
 class TForm1 : public BaseWindow<TForm1>,
                private install::DialogueHost,
@@ -93,7 +91,7 @@ class TForm1 : public BaseWindow<TForm1>,
   void PressFocusedButton();
   // The answer of every window of the program to WM_QUERYENDSESSION: no
   // while the files of the installation are written.
-  LRESULT QueryEndSession() const override { return writing_ ? FALSE : TRUE; }
+  LRESULT QueryEndSession() const override { return phase_ >= Phase::kWriting ? FALSE : TRUE; }
   // The session ends (WM_ENDSESSION): the copies stop before their next
   // file, and the window waits a while for the one under way.
   void EndSession() override;
@@ -127,14 +125,9 @@ class TForm1 : public BaseWindow<TForm1>,
   using LayoutKey = std::array<int, 3>;  // client width, client height, DPI
   LayoutKey laidOut_{};
   std::optional<std::string> scanError_;
-  bool showing_ = false;  // true while the state is copied into the controls
-  bool installing_ = false;  // true from the install button's click to its end
-  bool busy_ = false;        // true while the copies run
-  bool writing_ = false;     // true from the copies' start to the system file written
-  install::CopyProgress* copying_ = nullptr;  // while the copies run
-  HANDLE worker_ = nullptr;                   // the copies' thread, while they run
+  Phase phase_ = Phase::kScanning;
   HWND lastFocus_ = nullptr;
-  std::unique_ptr<TaskbarProgress> progress_;
+  BackgroundCopies copies_;
   TaskbarWindow taskbar_;
   // Last, so that it is waited for before the state it fills goes.
   std::unique_ptr<WorkerThread> scan_;
