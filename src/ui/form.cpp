@@ -9,7 +9,6 @@
 #include "platform/file_system.h"
 #include "platform/session_end.h"
 #include "platform/startup_marks.h"
-#include "platform/system_function.h"
 #include "platform/unicode.h"
 #include "platform/wide.h"
 
@@ -41,33 +40,7 @@ void FillList(HWND combo, const std::vector<std::string>& items, int selected) {
   SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
-// The edit field inside a combo box with typing; nullptr for a plain list.
-HWND ComboEdit(HWND combo) {
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof(info);
-  return GetComboBoxInfo(combo, &info) ? info.hwndItem : nullptr;
-}
-
 int Selection(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
-
-// A function of user32 that not every Windows has, or nullptr.
-template <typename Function>
-Function User32Function(const char* name) {
-  return platform::SystemFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
-}
-
-int WindowDpi(HWND hwnd) {
-  // GetDpiForWindow exists from Windows 10 on; before, the system DPI holds.
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
-  if (getDpiForWindow != nullptr && hwnd != nullptr) {
-    if (const UINT dpi = getDpiForWindow(hwnd)) return static_cast<int>(dpi);
-  }
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : kDesignDpi;
-}
 
 }  // namespace
 
@@ -77,16 +50,7 @@ TForm1::TForm1(platform::FileSystem& fs, platform::Shell& shell, Dialogs& dialog
       copies_(phase_),
       taskbar_(*this, dialogs) {}
 
-TForm1::~TForm1() {
-  Destroy();
-  if (font_ != nullptr) DeleteObject(font_);
-}
-
-HWND TForm1::Control(ControlId id) const {
-  return controls_[static_cast<std::size_t>(id - kLabel1)];
-}
-
-int TForm1::Scale(int pixels) const { return MulDiv(pixels, dpi_, kDesignDpi); }
+TForm1::~TForm1() { Destroy(); }
 
 void TForm1::Create(int show) {
   INITCOMMONCONTROLSEX common = {sizeof(common), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
@@ -104,10 +68,10 @@ void TForm1::Create(int show) {
   // slows that down more than it gains.
   const std::wstring caption = Wide(state_.Caption);
   scan_ = std::make_unique<WorkerThread>([this] { FormCreate(); });
-  dpi_ = WindowDpi(taskbar_.Handle());
+  layout_.SetDpi(WindowDpi(taskbar_.Handle()));
   CreateAs(WS_EX_CONTROLPARENT, kFormClass, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-           Scale(kWindow.left), Scale(kWindow.top), Scale(kWindow.width), Scale(kWindow.height),
-           taskbar_.Handle());
+           layout_.Scale(kWindow.left), layout_.Scale(kWindow.top), layout_.Scale(kWindow.width),
+           layout_.Scale(kWindow.height), taskbar_.Handle());
   if (!madeTaskbarWindow || Handle() == nullptr) {
     throw std::runtime_error("Cannot create the window");
   }
@@ -122,9 +86,9 @@ void TForm1::ShowForm() {
   platform::StartupMark("shown");
   UpdateWindow(Handle());
   platform::StartupMark("painted");
-  // The tooltips show only after the mouse rests on a control: they are
-  // made once the window is painted.
-  CreateTooltips();
+  // A window of its own at the top, which Windows asks too when the session ends.
+  SetWindowSubclass(layout_.CreateTooltips(), &TForm1::TooltipProc, 1,
+                    reinterpret_cast<DWORD_PTR>(this));
   SetFocus(Control(kInStall));
   // Now that the window and its taskbar button are there, the box cannot be
   // lost behind other windows.
@@ -156,20 +120,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_SIZE:
-      LayOut();
+      layout_.LayOut();
       return 0;
-    case WM_DPICHANGED: {
-      anchorClient_ = {MulDiv(anchorClient_.cx, HIWORD(wParam), dpi_),
-                       MulDiv(anchorClient_.cy, HIWORD(wParam), dpi_)};
-      dpi_ = HIWORD(wParam);
-      ApplyFont();
-      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-      LayOut();
-      SizeComboBoxes();
+    case WM_DPICHANGED:
+      layout_.ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
-    }
     case WM_ACTIVATE:
       // A plain window keeps track of its focused control itself.
       if (LOWORD(wParam) == WA_INACTIVE) {
@@ -217,201 +172,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TForm1::CreateControls() {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  // The controls are made at their places with their font, so that opening
-  // the window moves none of them.
-  MakeFont();
-  RECT client;
-  GetClientRect(Handle(), &client);
-  // The buttons keep the distance to the edges they are anchored to that
-  // they have in the window as it opens.
-  anchorClient_ = {client.right, client.bottom};
-  laidOut_ = {client.right, client.bottom, dpi_};
-  HDC dc = GetDC(Handle());
-  const HGDIOBJ oldFont = SelectObject(dc, font_);
-  for (const ControlSpec& entry : kControls) {
-    const wchar_t* windowClass = L"STATIC";
-    DWORD style = WS_CHILD | WS_VISIBLE;
-    DWORD exStyle = 0;
-    switch (entry.kind) {
-      case Kind::kLabel:
-        style |= SS_LEFT | SS_NOPREFIX;
-        break;
-      case Kind::kButton:
-        windowClass = L"BUTTON";
-        style |= BS_PUSHBUTTON;
-        break;
-      case Kind::kEdit:
-        windowClass = L"EDIT";
-        style |= ES_AUTOHSCROLL | (entry.id == kUserPassw ? ES_UPPERCASE : 0);
-        exStyle = WS_EX_CLIENTEDGE;
-        break;
-      case Kind::kDropDownList:
-        windowClass = L"COMBOBOX";
-        style |= CBS_DROPDOWNLIST | WS_VSCROLL;
-        break;
-      case Kind::kComboBox:
-        windowClass = L"COMBOBOX";
-        style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
-        break;
-      case Kind::kRadio:
-        windowClass = L"BUTTON";
-        style |= BS_AUTORADIOBUTTON | BS_LEFTTEXT;
-        break;
-    }
-    // Every control is a group of its own except the two radio buttons,
-    // which form one; arrow keys then move between those two only. Labels
-    // too: the label after them would otherwise join their group.
-    if (entry.id != kDctCon) style |= WS_GROUP;
-    if (entry.tabOrder >= 0) style |= WS_TABSTOP;
-    const RECT place = PlaceOf(entry, client, dc);
-    HWND control = CreateWindowExW(exStyle, windowClass, Wide(entry.text).c_str(), style, place.left,
-                                   place.top, place.right - place.left, place.bottom - place.top,
-                                   Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
-                                   instance, nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    controls_[static_cast<std::size_t>(entry.id - kLabel1)] = control;
-  }
-  SelectObject(dc, oldFont);
-  ReleaseDC(Handle(), dc);
-
-  // The tab order is the order of the windows, and a screen reader names a
-  // field by the window just before it: each field's label goes there. The
-  // labels are no tab stops, so the tab order stays.
-  HWND previous = HWND_TOP;
-  const auto placeNext = [&previous](HWND control) {
-    SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    previous = control;
-  };
-  for (int order = 0; order < static_cast<int>(kControls.size()); ++order) {
-    for (const ControlSpec& entry : kControls) {
-      if (entry.tabOrder != order) continue;
-      for (const FieldLabel& pair : kFieldLabels) {
-        if (pair.field == entry.id) placeNext(Control(pair.label));
-      }
-      placeNext(Control(entry.id));
-    }
-  }
-
+  layout_.CreateControls(Handle());
   SendMessageW(Control(kMSnavn), CB_LIMITTEXT, kStationMaxLength, 0);
   if (HWND stationEdit = ComboEdit(Control(kMSnavn))) {
     SetWindowSubclass(stationEdit, &TForm1::StationEditProc, 1, reinterpret_cast<DWORD_PTR>(this));
-  }
-
-  platform::StartupMark("control-windows");
-  SizeComboBoxes();
-}
-
-void TForm1::MakeFont() {
-  if (font_ != nullptr) DeleteObject(font_);
-  font_ = CreateFontW(-MulDiv(kWindow.fontPoints, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                      FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, Wide(kWindow.fontFace).c_str());
-}
-
-void TForm1::ApplyFont() {
-  MakeFont();
-  for (HWND control : controls_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-  SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-}
-
-void TForm1::CreateTooltips() {
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_INITIAL, kTooltipShowMs);
-  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, kTooltipHideMs);
-  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(400));
-  // A window of its own at the top, which Windows asks too when the session ends.
-  SetWindowSubclass(tooltip_, &TForm1::TooltipProc, 1, reinterpret_cast<DWORD_PTR>(this));
-  for (const ControlSpec& entry : kControls) {
-    if (entry.tooltip == nullptr) continue;
-    std::wstring text = Wide(entry.tooltip);
-    std::vector<HWND> targets = {Control(entry.id)};
-    // A combo box with typing passes the mouse to its edit field.
-    if (entry.kind == Kind::kComboBox) {
-      if (HWND edit = ComboEdit(Control(entry.id))) targets.push_back(edit);
-    }
-    for (HWND target : targets) {
-      TTTOOLINFOW tool = {};
-      tool.cbSize = TTTOOLINFOW_V2_SIZE;
-      tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-      tool.hwnd = Handle();
-      tool.uId = reinterpret_cast<UINT_PTR>(target);
-      tool.lpszText = text.data();
-      SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-  }
-}
-
-void TForm1::LayOut() {
-  if (controls_[0] == nullptr) return;
-  RECT client;
-  GetClientRect(Handle(), &client);
-  // Moving two dozen controls is not free under every system: only when
-  // the window's size or scale changed.
-  const LayoutKey key = {client.right, client.bottom, dpi_};
-  if (key == laidOut_) return;
-  laidOut_ = key;
-  HDC dc = GetDC(Handle());
-  const HGDIOBJ oldFont = SelectObject(dc, font_);
-  HDWP positions = BeginDeferWindowPos(static_cast<int>(kControls.size()));
-  for (const ControlSpec& entry : kControls) {
-    const RECT place = PlaceOf(entry, client, dc);
-    positions = DeferWindowPos(positions, Control(entry.id), nullptr, place.left, place.top,
-                               place.right - place.left, place.bottom - place.top,
-                               SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  EndDeferWindowPos(positions);
-  SelectObject(dc, oldFont);
-  ReleaseDC(Handle(), dc);
-}
-
-RECT TForm1::PlaceOf(const ControlSpec& entry, const RECT& client, HDC dc) const {
-  int left = Scale(entry.left);
-  int top = Scale(entry.top);
-  int width = Scale(entry.width);
-  int height = Scale(entry.height);
-  if (entry.anchor != Anchor::kLeftTop) {
-    top = client.bottom - (anchorClient_.cy - top);
-  }
-  if (entry.anchor == Anchor::kRightBottom) {
-    left = client.right - (anchorClient_.cx - left);
-  }
-  if (entry.kind == Kind::kLabel && entry.text[0] != '\0') {
-    // Labels take the width of their text.
-    const std::wstring text = Wide(entry.text);
-    SIZE extent;
-    if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent)) {
-      width = extent.cx;
-    }
-  }
-  if (entry.kind == Kind::kDropDownList || entry.kind == Kind::kComboBox) {
-    height += Scale(kListItemHeight * kDropDownItems + 2);  // the dropped-down list
-  }
-  return {left, top, left + width, top + height};
-}
-
-void TForm1::SizeComboBoxes() {
-  for (const ControlSpec& entry : kControls) {
-    if (entry.kind != Kind::kDropDownList && entry.kind != Kind::kComboBox) continue;
-    // The closed box is as high as the table says; its entries are 13 pixels.
-    HWND combo = Control(entry.id);
-    SendMessageW(combo, CB_SETITEMHEIGHT, 0, Scale(kListItemHeight));
-    // Common controls 6 size the dropped-down list by this count, not by the
-    // height the box was made with; shorter lists show all their entries.
-    SendMessageW(combo, CB_SETMINVISIBLE, kDropDownItems, 0);
-    // Systems differ in what the field height includes, so aim by measuring.
-    const auto closedHeight = [combo] {
-      RECT box;
-      GetWindowRect(combo, &box);
-      return static_cast<int>(box.bottom - box.top);
-    };
-    auto field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    for (int attempt = 0; attempt < 3 && field > 0 && closedHeight() != Scale(entry.height); ++attempt) {
-      field += Scale(entry.height) - closedHeight();
-      SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-    }
   }
 }
 

@@ -21,6 +21,7 @@
 #include "ui/background_copies.h"
 #include "ui/base_window.h"
 #include "ui/dialogs.h"
+#include "ui/form_layout.h"
 #include "ui/layout.h"
 #include "ui/taskbar_window.h"
 
@@ -46,7 +47,7 @@ class TForm1 : public BaseWindow<TForm1>,
   // when the message was handled and must not be dispatched.
   bool PreTranslateMessage(MSG& message);
 
-  HWND Control(ControlId id) const;
+  HWND Control(ControlId id) const { return layout_.Control(id); }
   setup::SetupState& State() { return state_; }
 
   // Event handlers.
@@ -66,17 +67,12 @@ class TForm1 : public BaseWindow<TForm1>,
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   Dialogs& ErrorBoxes() { return dialogs_; }
 
+  // The table's controls, and the station box's binding to the state.
   void CreateControls();
-  void CreateTooltips();
-  void MakeFont();   // font_ for the current DPI
-  void ApplyFont();  // a new font_, given to every control
-  void LayOut();
-  // Where a control of the table goes in a client area of this size; dc
-  // holds the window's font, by which labels take their width.
-  RECT PlaceOf(const ControlSpec& entry, const RECT& client, HDC dc) const;
-  void SizeComboBoxes();
-  int Scale(int pixels) const;
 
+  // The state to the controls and back (form_state.cpp): all of it, the
+  // stations, the connection, the groups shown; and one control's edit,
+  // which WM_COMMAND brings, to the state.
   void ShowState();
   void ShowStations();
   void ShowConnection();
@@ -117,13 +113,7 @@ class TForm1 : public BaseWindow<TForm1>,
   setup::SetupState state_;
   setup::SystemSetup systemSetup_{state_, fs_};
 
-  HWND tooltip_ = nullptr;
-  HFONT font_ = nullptr;
-  std::array<HWND, kControls.size()> controls_{};
-  int dpi_ = kDesignDpi;
-  SIZE anchorClient_{};  // client size as the window opened, at the current DPI
-  using LayoutKey = std::array<int, 3>;  // client width, client height, DPI
-  LayoutKey laidOut_{};
+  FormLayout layout_;
   std::optional<std::string> scanError_;
   Phase phase_ = Phase::kScanning;
   HWND lastFocus_ = nullptr;
