@@ -16,7 +16,10 @@
 
 namespace ui {
 
-// What the window is doing, in the order an install goes through them.
+// What the window is doing, in the order an install goes through them. From
+// kInstalling on, each phase lies within the one before it (the copies run
+// while the files are written, which happens while the dialogue runs), so
+// "at least kInstalling" means "while installing".
 enum class Phase {
   kScanning,    // the scan fills the state: nothing from the controls reaches it
   kShowing,     // the state is copied into the controls, which tell it nothing back

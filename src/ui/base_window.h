@@ -68,7 +68,8 @@ class BaseWindow {
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-      auto* created = static_cast<Derived*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+      const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+      auto* created = static_cast<Derived*>(creation->lpCreateParams);
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
       static_cast<BaseWindow*>(created)->hwnd_ = hwnd;
     }

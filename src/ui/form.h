@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <optional>

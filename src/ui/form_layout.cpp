@@ -136,16 +136,17 @@ void FormLayout::CreateControls(HWND form) {
 
 void FormLayout::MakeFont() {
   font_.Reset(CreateFontW(-MulDiv(kWindow.fontPoints, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                      FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, Wide(kWindow.fontFace).c_str()));
+                          FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, Wide(kWindow.fontFace).c_str()));
 }
 
 void FormLayout::ApplyFont() {
   // The font in use goes only once no control holds it any more.
   const platform::ScopedFont previous(font_.Release());
   MakeFont();
-  for (HWND control : controls_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
-  SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+  const auto font = reinterpret_cast<WPARAM>(font_.Get());
+  for (HWND control : controls_) SendMessageW(control, WM_SETFONT, font, TRUE);
+  SendMessageW(tooltip_, WM_SETFONT, font, TRUE);
 }
 
 HWND FormLayout::CreateTooltips() {
