@@ -14,20 +14,20 @@ constexpr char kDoneCaption[] = "Installation færdig";
 
 }  // namespace
 
-void Questions::RunCopies(const std::function<void()>& copies, CopyProgress&) { copies(); }
+void DialogueHost::RunCopies(const std::function<void()>& copies, CopyProgress&) { copies(); }
 
 namespace {
 
 // WritingBegins() to WritingEnds(), however the writing ends.
 class Writing {
  public:
-  explicit Writing(Questions& questions) : questions_(questions) { questions_.WritingBegins(); }
+  explicit Writing(DialogueHost& questions) : questions_(questions) { questions_.WritingBegins(); }
   ~Writing() { questions_.WritingEnds(); }
   Writing(const Writing&) = delete;
   Writing& operator=(const Writing&) = delete;
 
  private:
-  Questions& questions_;
+  DialogueHost& questions_;
 };
 
 }  // namespace
@@ -63,7 +63,7 @@ std::string LinkedFolderText(const std::string& folder) {
 }
 
 bool InstallDialogue(setup::SetupState& state, platform::FileSystem& fs, platform::Shell& shell,
-                     Questions& questions) {
+                     DialogueHost& questions) {
   if (!platform::FileExists(fs, state.SrcDir + "Install.dat")) {
     questions.Error("Filen install.dat mangler", "Der mangler installationsoplysninger");
     return true;

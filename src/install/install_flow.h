@@ -14,11 +14,13 @@
 
 namespace install {
 
-// The boxes of the install dialogue, each given the system's exact caption
-// and text, and the one step that a window runs its own way: the copies.
-class Questions {
+// What the install dialogue needs of the window it runs in: its boxes, each
+// given the system's exact caption and text, the one step that a window runs
+// its own way (the copies), and the holding-up of the session's end while the
+// installation's files are written.
+class DialogueHost {
  public:
-  virtual ~Questions() = default;
+  virtual ~DialogueHost() = default;
 
   // OK and Cancel, no icon; true for OK.
   virtual bool Confirm(const std::string& caption, const std::string& text) = 0;
@@ -64,6 +66,6 @@ std::string LinkedFolderText(const std::string& folder);
 // its first line) or the shell has no shortcut object; what was copied or
 // written before stays.
 bool InstallDialogue(setup::SetupState& state, platform::FileSystem& fs, platform::Shell& shell,
-                     Questions& questions);
+                     DialogueHost& questions);
 
 }  // namespace install

@@ -10,46 +10,12 @@
 
 #include "platform/system_function.h"
 #include "platform/wide.h"
+#include "platform/win32_handles.h"
 #include "platform/wildcard.h"
 
 namespace platform {
 
 namespace {
-
-// Owns a file handle (INVALID_HANDLE_VALUE when empty).
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() { Close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-  void Close() {
-    if (Valid()) CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE));
-  }
-
- private:
-  HANDLE handle_;
-};
-
-// Owns a search handle from FindFirstFileExW.
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  ~FindHandle() {
-    if (Valid()) FindClose(handle_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 // The Restart Manager's calls, from rstrtmgr.dll in the system folder, where
 // Windows has it (not before Vista).
@@ -168,7 +134,7 @@ std::vector<DirEntry> Win32FileSystem::Search(const std::string& pattern, Search
   std::string wider = mask;
   std::replace(wider.begin(), wider.end(), '?', '*');
   WIN32_FIND_DATAW data;
-  FindHandle search(FindFirst(findFirst_, Widen(FolderPart(pattern) + wider), data));
+  ScopedFind search(FindFirst(findFirst_, Widen(FolderPart(pattern) + wider), data));
   if (!search.Valid()) return found;
 
   std::uint32_t excluded = filter == SearchFilter::kEverything ? 0 : kAttrHidden | kAttrSystem | kAttrVolumeLabel;
@@ -226,7 +192,7 @@ ErrorCode Win32FileSystem::RemoveFolder(const std::string& path) {
 ErrorCode Win32FileSystem::ProbeReplace(const std::string& path) {
   // What a replacement needs: writing and deleting. Sharing everything, the
   // probe itself is in no other program's way.
-  FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE | DELETE,
+  ScopedFile file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE | DELETE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   return file.Valid() ? kOk : GetLastError();
@@ -290,7 +256,7 @@ int Win32FileSystem::LocalYear() {
 }
 
 ErrorCode Win32FileSystem::ReadWholeFile(const std::string& path, std::string& bytes) {
-  FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  ScopedFile file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file.Valid()) return GetLastError();
   std::string content;
@@ -312,11 +278,11 @@ ErrorCode Win32FileSystem::WriteWholeFile(const std::string& path, std::string_v
   std::wstring tempPath;
   HANDLE rawFile = INVALID_HANDLE_VALUE;
   if (const ErrorCode error = CreateTempBeside(target, tempPath, rawFile)) return error;
-  FileHandle temp(rawFile);
+  ScopedFile temp(rawFile);
 
   ErrorCode error = WriteAll(temp.Get(), bytes);
   if (error == kOk && !FlushFileBuffers(temp.Get())) error = GetLastError();
-  temp.Close();
+  temp.Reset();
   if (error == kOk && !MoveFileExW(tempPath.c_str(), target.c_str(),
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = GetLastError();

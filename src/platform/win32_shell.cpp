@@ -9,6 +9,7 @@
 
 #include "platform/system_function.h"
 #include "platform/wide.h"
+#include "platform/win32_handles.h"
 
 namespace platform {
 
@@ -30,15 +31,14 @@ std::optional<std::string> Win32Shell::DesktopFolder() {
   using GetPathFunction = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR);
   const auto getLocation = SystemFunction<GetLocationFunction>(shell32, "SHGetSpecialFolderLocation");
   const auto getPath = SystemFunction<GetPathFunction>(shell32, "SHGetPathFromIDListW");
-  PIDLIST_ABSOLUTE items = nullptr;
+  PIDLIST_ABSOLUTE found = nullptr;
   if (getLocation == nullptr || getPath == nullptr ||
-      FAILED(getLocation(nullptr, CSIDL_DESKTOPDIRECTORY, &items))) {
+      FAILED(getLocation(nullptr, CSIDL_DESKTOPDIRECTORY, &found))) {
     return std::nullopt;
   }
+  const ScopedCoTaskMemory<PIDLIST_ABSOLUTE> items(found);
   wchar_t path[MAX_PATH + 1] = {};
-  const BOOL found = getPath(items, path);
-  CoTaskMemFree(items);
-  if (!found || path[0] == L'\0') return std::nullopt;
+  if (!getPath(items.Get(), path) || path[0] == L'\0') return std::nullopt;
   std::string folder = Narrow(path);
   if (folder.back() == '\\') folder.pop_back();
   return folder;
@@ -64,12 +64,12 @@ ShortcutResult Win32Shell::SaveShortcut(const Shortcut& shortcut) {
 }
 
 std::string Win32Shell::MessageFor(std::uint32_t code) {
-  wchar_t* buffer = nullptr;
+  wchar_t* allocated = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text(buffer != nullptr ? buffer : L"", length);
-  LocalFree(buffer);
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&allocated), 0, nullptr);
+  const ScopedLocalMemory<wchar_t*> buffer(allocated);
+  std::wstring text(buffer.Valid() ? buffer.Get() : L"", length);
   // The error box adds its own full stop.
   while (!text.empty() && (text.back() <= L' ' || text.back() == L'.')) text.pop_back();
   if (text.empty()) {

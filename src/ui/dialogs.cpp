@@ -1,10 +1,8 @@
 #include "ui/dialogs.h"
 
-#include <algorithm>
-
 #include "platform/file_system.h"
-#include "platform/unicode.h"
 #include "platform/wide.h"
+#include "setup/box_text.h"
 
 namespace ui {
 
@@ -14,33 +12,16 @@ int Win32Dialogs::Show(HWND owner, const std::string& text, const std::string& c
                      flags);
 }
 
-std::string TitleFromFileName(const std::string& fileName) {
-  const std::string base = fileName.substr(0, fileName.find('.'));
-  if (base.empty()) return base;
-  std::size_t first = 0;
-  platform::NextCodePoint(base, first);
-  return base.substr(0, first) + platform::ToLower(std::string_view(base).substr(first));
-}
-
 std::string ProgramTitle() {
   wchar_t path[MAX_PATH + 1] = {};
   const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
   const std::string full = platform::Narrow(std::wstring_view(path, length));
-  return TitleFromFileName(platform::NamePart(full));
-}
-
-std::string ErrorBoxText(const std::string& message) {
-  // What follows the error's first line (a list of paths) is left as it is.
-  const std::size_t end = std::min(message.find('\n'), message.size());
-  if (end > 0 && static_cast<unsigned char>(message[end - 1]) > '.') {
-    return message.substr(0, end) + "." + message.substr(end);
-  }
-  return message;
+  return setup::TitleFromFileName(platform::NamePart(full));
 }
 
 void ShowError(Dialogs& dialogs, HWND owner, const std::string& message) noexcept {
   try {
-    dialogs.Show(owner, ErrorBoxText(message), ProgramTitle(), MB_OK | MB_ICONERROR);
+    dialogs.Show(owner, setup::ErrorBoxText(message), ProgramTitle(), MB_OK | MB_ICONERROR);
   } catch (...) {
     // Nothing is left to tell the user with; the window goes on.
   }

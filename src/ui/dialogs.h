@@ -24,18 +24,13 @@ class Win32Dialogs : public Dialogs {
   int Show(HWND owner, const std::string& text, const std::string& caption, UINT flags) override;
 };
 
-// The program's title: the executable's file name cut at its first ".", all
-// after the first character in lower case ("Setup.exe" gives "Setup").
+// The program's title, from its executable's file name (setup::TitleFromFileName).
 std::string ProgramTitle();
-std::string TitleFromFileName(const std::string& fileName);
-
-// An error's text as the error box shows it: a "." is appended to its first
-// line when that line's last character sorts above ".".
-std::string ErrorBoxText(const std::string& message);
 
 // Runs a handler at the edge of a Win32 callback: any error ends it and is
 // shown in the error box (owned by `owner`, the program's title as caption,
-// error icon, OK only). No exception leaves this function.
+// error icon, OK only, the text as setup::ErrorBoxText gives it). No
+// exception leaves this function.
 template <typename Handler>
 void Guarded(Dialogs& dialogs, HWND owner, Handler&& handler) noexcept;
 

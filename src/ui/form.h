@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -18,15 +17,18 @@
 #include "platform/shell.h"
 #include "setup/setup_state.h"
 #include "setup/system_setup.h"
+#include "ui/background_copies.h"
+#include "ui/base_window.h"
 #include "ui/dialogs.h"
+#include "ui/form_layout.h"
 #include "ui/layout.h"
+#include "ui/taskbar_window.h"
 
 namespace ui {
 
-class TaskbarProgress;
-class WorkerThread;
-
-class TForm1 : private install::Questions {
+class TForm1 : public BaseWindow<TForm1>,
+               private install::DialogueHost,
+               private TaskbarWindow::Form {
  public:
   // `endProgram` ends the program: it lets the current handler finish and
   // then leaves the event loop.
@@ -44,8 +46,7 @@ class TForm1 : private install::Questions {
   // when the message was handled and must not be dispatched.
   bool PreTranslateMessage(MSG& message);
 
-  HWND Handle() const { return hwnd_; }
-  HWND Control(ControlId id) const;
+  HWND Control(ControlId id) const { return layout_.Control(id); }
   setup::SetupState& State() { return state_; }
 
   // Event handlers.
@@ -57,25 +58,20 @@ class TForm1 : private install::Questions {
   void FormClose();
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK AppWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  friend class BaseWindow<TForm1>;
   static LRESULT CALLBACK StationEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR id, DWORD_PTR data);
   static LRESULT CALLBACK TooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR data);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  Dialogs& ErrorBoxes() { return dialogs_; }
 
+  // The table's controls, and the station box's binding to the state.
   void CreateControls();
-  void CreateTooltips();
-  void MakeFont();   // font_ for the current DPI
-  void ApplyFont();  // a new font_, given to every control
-  void LayOut();
-  // Where a control of the table goes in a client area of this size; dc
-  // holds the window's font, by which labels take their width.
-  RECT PlaceOf(const ControlSpec& entry, const RECT& client, HDC dc) const;
-  void SizeComboBoxes();
-  int Scale(int pixels) const;
 
+  // The state to the controls and back (form_state.cpp): all of it, the
+  // stations, the connection, the groups shown; and one control's edit,
+  // which WM_COMMAND brings, to the state.
   void ShowState();
   void ShowStations();
   void ShowConnection();
@@ -90,10 +86,11 @@ class TForm1 : private install::Questions {
   void PressFocusedButton();
   // The answer of every window of the program to WM_QUERYENDSESSION: no
   // while the files of the installation are written.
-  LRESULT QueryEndSession() const { return writing_ ? FALSE : TRUE; }
+  LRESULT QueryEndSession() const override { return phase_ >= Phase::kWriting ? FALSE : TRUE; }
   // The session ends (WM_ENDSESSION): the copies stop before their next
   // file, and the window waits a while for the one under way.
-  void EndSession();
+  void EndSession() override;
+  HWND FormWindow() const override { return Handle(); }
 
   // The install dialogue's boxes, owned by the window.
   bool Confirm(const std::string& caption, const std::string& text) override;
@@ -116,25 +113,12 @@ class TForm1 : private install::Questions {
   setup::SetupState state_;
   setup::SystemSetup systemSetup_{state_, fs_};
 
-  HWND appWindow_ = nullptr;  // owns the taskbar button, titled with the program's title
-  HWND hwnd_ = nullptr;
-  HWND tooltip_ = nullptr;
-  HFONT font_ = nullptr;
-  std::array<HWND, kControls.size()> controls_{};
-  int dpi_ = kDesignDpi;
-  SIZE anchorClient_{};  // client size as the window opened, at the current DPI
-  using LayoutKey = std::array<int, 3>;  // client width, client height, DPI
-  LayoutKey laidOut_{};
-  int firstShow_ = 0;     // ShowWindow command of the form's first show, until then
+  FormLayout layout_;
   std::optional<std::string> scanError_;
-  bool showing_ = false;  // true while the state is copied into the controls
-  bool installing_ = false;  // true from the install button's click to its end
-  bool busy_ = false;        // true while the copies run
-  bool writing_ = false;     // true from the copies' start to the system file written
-  install::CopyProgress* copying_ = nullptr;  // while the copies run
-  HANDLE worker_ = nullptr;                   // the copies' thread, while they run
+  Phase phase_ = Phase::kScanning;
   HWND lastFocus_ = nullptr;
-  std::unique_ptr<TaskbarProgress> progress_;
+  BackgroundCopies copies_;
+  TaskbarWindow taskbar_;
   // Last, so that it is waited for before the state it fills goes.
   std::unique_ptr<WorkerThread> scan_;
 };

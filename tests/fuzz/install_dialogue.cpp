@@ -64,7 +64,7 @@ class Choices {
 };
 
 // The boxes of the dialogue, answered from the input.
-struct Boxes : install::Questions {
+struct Boxes : install::DialogueHost {
   Boxes(Choices& choices, platform::MemoryFileSystem& files) : in(choices), fs(files) {}
   Choices& in;
   platform::MemoryFileSystem& fs;
@@ -100,7 +100,7 @@ struct Boxes : install::Questions {
   void Error(const std::string&, const std::string&) override {}
   void RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) override {
     copiesRan = true;
-    install::Questions::RunCopies(copies, progress);
+    install::DialogueHost::RunCopies(copies, progress);
   }
 };
 

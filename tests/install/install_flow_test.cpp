@@ -26,7 +26,7 @@ constexpr char kQ2[] =
     "confirm Genveje til KAMBRIX programmer: Læg genveje på skrivebordet til KAMBRIX programmer";
 constexpr char kDone[] = "inform Installation færdig: Filer er blevet installeret";
 
-struct ScriptedQuestions : install::Questions {
+struct ScriptedQuestions : install::DialogueHost {
   using Text = const std::string&;
   std::vector<std::string> shown;  // "<kind> <caption>: <text>"
   std::deque<bool> answers;        // OK and Retry are true
@@ -53,7 +53,7 @@ struct ScriptedQuestions : install::Questions {
   void RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) override {
     EXPECT_TRUE(!writing.empty() && writing.back() == "begins");
     progress.stop = sessionEnds;
-    install::Questions::RunCopies(copies, progress);
+    install::DialogueHost::RunCopies(copies, progress);
     EXPECT_EQ(sessionEnds ? 0 : progress.total, progress.done.load());
   }
   void WritingBegins() override { writing.push_back("begins"); }
