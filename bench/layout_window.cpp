@@ -3,7 +3,7 @@
 // texts and the same common controls (Setup.exe's manifest), and nothing else:
 // no scan, no state, no tooltips, no taskbar window. Its start-up is what this
 // window itself costs; an NSIS page has no drop-down lists, and each one is a
-// window of its own. It closes on WM_CLOSE.
+// window of its own. It closes on WM_CLOSE and on EXIT.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,6 +14,7 @@
 namespace {
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && LOWORD(wParam) == ui::kButton2) DestroyWindow(window);  // EXIT
   if (message == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcW(window, message, wParam, lParam);
 }
