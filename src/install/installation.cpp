@@ -195,8 +195,6 @@ void Installation::Apply(InstallResult result) {
   notInstalled_.insert(notInstalled_.end(), result.NotInstalled.begin(), result.NotInstalled.end());
 }
 
-void Installation::RunInstall() { Apply(CopyFiles(Plan(), fs_)); }
-
 void Installation::MakeShortcut(const std::string& name, bool withArguments) {
   platform::Shortcut shortcut;
   shortcut.target = state_.DestDir + name + ".exe";
