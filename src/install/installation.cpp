@@ -412,11 +412,6 @@ void Installation::Apply(InstallResult result) {
   notInstalled_.insert(notInstalled_.end(), result.NotInstalled.begin(), result.NotInstalled.end());
 }
 
-void Installation::RunInstall() {
-  const InstallPlan plan = Plan();
-  Apply(CopyFiles(plan, fs_, SurveyTarget(plan, fs_, {})));
-}
-
 void Installation::MakeShortcut(const std::string& name, bool withArguments) {
   platform::Shortcut shortcut;
   shortcut.target = state_.DestDir + name + ".exe";

@@ -141,10 +141,6 @@ class Installation {
   // not install to NotInstalled().
   void Apply(InstallResult result);
 
-  // Plan(), SurveyTarget(), CopyFiles() and Apply() in one: nothing is
-  // written when the target is refused.
-  void RunInstall();
-
   // Puts a shortcut to DestDir + name + ".exe" on the user's desktop, with
   // the system name as its arguments when asked. Raises the system's text
   // when the shell's shortcut object cannot be had; a shortcut that cannot

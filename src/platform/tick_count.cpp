@@ -10,8 +10,6 @@ namespace platform {
 
 namespace {
 
-using TickCount64Function = ULONGLONG(WINAPI*)();
-
 std::uint64_t WINAPI TickCountExtended() {
   // Any thread may ask; each answer continues the latest one given.
   static std::atomic<std::uint64_t> latest{0};
@@ -22,16 +20,13 @@ std::uint64_t WINAPI TickCountExtended() {
   }
 }
 
-TickCount64Function Resolve() {
-  // Looked up, never imported: an import of it keeps XP from starting the program.
-  const auto system =
-      SystemFunction<TickCount64Function>(GetModuleHandleW(L"kernel32.dll"), "GetTickCount64");
-  return system != nullptr ? system : &TickCountExtended;
-}
-
-std::atomic<TickCount64Function> resolved{nullptr};
+std::atomic<TickCountFunction> resolved{nullptr};
 
 }  // namespace
+
+TickCountFunction TickCountSource(TickCountFunction system) {
+  return system != nullptr ? system : &TickCountExtended;
+}
 
 std::uint64_t ExtendTickCount(std::uint64_t previous, std::uint32_t now) {
   std::uint64_t next = (previous & ~std::uint64_t{0xFFFFFFFF}) | now;
@@ -40,9 +35,11 @@ std::uint64_t ExtendTickCount(std::uint64_t previous, std::uint32_t now) {
 }
 
 std::uint64_t WINAPI TickCount64() {
-  TickCount64Function function = resolved.load(std::memory_order_relaxed);
+  TickCountFunction function = resolved.load(std::memory_order_relaxed);
   if (function == nullptr) {
-    function = Resolve();
+    // Looked up, never imported: an import of it keeps XP from starting the program.
+    function = TickCountSource(
+        SystemFunction<TickCountFunction>(GetModuleHandleW(L"kernel32.dll"), "GetTickCount64"));
     resolved.store(function, std::memory_order_relaxed);
   }
   return function();

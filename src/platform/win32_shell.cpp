@@ -55,6 +55,8 @@ ShortcutResult Win32Shell::SaveShortcut(const Shortcut& shortcut) {
   if (FAILED(result = object.As(&link)) || FAILED(result = object.As(&file))) {
     return {Failure::kQueryInterface, static_cast<std::uint32_t>(result)};
   }
+  // These only fill in the object: a value it refuses leaves that field of the
+  // shortcut empty, and Save() alone decides whether there is a shortcut.
   link->SetPath(Widen(shortcut.target).c_str());
   link->SetWorkingDirectory(Widen(shortcut.workingDirectory).c_str());
   if (shortcut.arguments) link->SetArguments(Widen(*shortcut.arguments).c_str());

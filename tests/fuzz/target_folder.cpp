@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if (refusal != install::Refusal::kNone) {
     try {
-      installation.RunInstall();
+      installation.Plan();
       fuzz::Fail("a refused target stops the installation", detail);
     } catch (const setup::SetupError&) {
     }
@@ -99,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (resolved && resolved->size() == 2) fuzz::Fail("the target lies below the drive root", detail);
 
   try {
-    installation.RunInstall();
+    const install::InstallPlan plan = installation.Plan();
+    installation.Apply(install::CopyFiles(plan, fs, install::SurveyTarget(plan, fs, {})));
   } catch (const std::exception& error) {
     fuzz::Fail("an accepted target installs without an error", detail + ": " + error.what());
   }

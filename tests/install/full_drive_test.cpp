@@ -8,11 +8,14 @@
 #include "platform/win32_file_system.h"
 #include "setup/setup_error.h"
 #include "setup/system_setup.h"
+#include "support/install_steps.h"
 #include "support/sample_source.h"
 
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::StrEq;
+using ::testing::ThrowsMessage;
 
 // Fills the drive to the last byte with one file.
 void FillDrive(const std::wstring& path) {
@@ -45,12 +48,8 @@ TEST(FullDrive, SystemFileStaysWholeAndFailedCopiesAreReported) {
 
   FillDrive(L"T:\\filler");
   state.CarriedLine = std::string(8192, 'x');
-  try {
-    systemSetup.WriteSystemFile();
-    ADD_FAILURE() << "no error on a full drive";
-  } catch (const setup::SetupError& error) {
-    EXPECT_STREQ("Cannot create file T:\\KAMBRIX\\Vestmark.bib", error.what());
-  }
+  EXPECT_THAT([&] { systemSetup.WriteSystemFile(); },
+              ThrowsMessage<setup::SetupError>(StrEq("Cannot create file T:\\KAMBRIX\\Vestmark.bib")));
   std::string after;
   ASSERT_EQ(platform::kOk, fs.ReadWholeFile("T:\\KAMBRIX\\Vestmark.bib", after));
   EXPECT_TRUE(after == before) << "the previous system file was damaged";
@@ -65,7 +64,7 @@ TEST(FullDrive, SystemFileStaysWholeAndFailedCopiesAreReported) {
   state.PrBib = "KAMBRIX";
   state.InstFiles.Add("sarnok.exe");
   install::Installation installation(state, fs, shell);
-  installation.RunInstall();
+  test_support::InstallAsConfirmed(installation, fs);
   EXPECT_THAT(installation.NotInstalled(), ElementsAre("T:\\KAMBRIX\\sarnok.exe"));
   std::string program;
   ASSERT_EQ(platform::kOk, fs.ReadWholeFile("T:\\KAMBRIX\\sarnok.exe", program));

@@ -8,12 +8,15 @@
 #include "setup/setup_error.h"
 #include "setup/system_setup.h"
 #include "setup/text_file.h"
+#include "support/install_steps.h"
 #include "support/sample_source.h"
 
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::StrEq;
+using ::testing::ThrowsMessage;
 
 class Install : public ::testing::Test {
  protected:
@@ -50,7 +53,7 @@ class Install : public ::testing::Test {
 TEST_F(Install, SampleIsInstalledGroupByGroupInListOrder) {
   ScanSample();
   fs_.ClearJournal();
-  installation_.RunInstall();
+  test_support::InstallAsConfirmed(installation_, fs_);
   EXPECT_THAT(fs_.Journal(), ElementsAre(
       "mkdir C:\\KAMBRIX", "mkdir C:\\KAMBRIX\\MSinfo", "mkdir C:\\KAMBRIX\\MSinfo\\pic",
       "mkdir C:\\KAMBRIX\\DATA2005",
@@ -106,7 +109,8 @@ TEST_F(Install, RefusesWithoutDriveOrFolderBeforeWritingAnything) {
   state_.DrBox.items.clear();
   state_.DrBox.selected = -1;
   EXPECT_EQ(install::Refusal::kNoDrive, installation_.CheckTarget());
-  EXPECT_THROW(installation_.RunInstall(), setup::SetupError);
+  EXPECT_THAT([this] { installation_.Plan(); },
+              ThrowsMessage<setup::SetupError>(StrEq("Der er ikke fundet noget drev at installere på")));
 
   state_.DrBox.items = {"C"};
   state_.DrBox.selected = 0;
@@ -114,21 +118,18 @@ TEST_F(Install, RefusesWithoutDriveOrFolderBeforeWritingAnything) {
        {"", "C:", "C:\\", "\\", "D:\\ .\\", "KAMBRIX\\..", "a\\b\\..\\. .\\c"}) {
     state_.PrBib = folder;
     EXPECT_EQ(install::Refusal::kNoProgramFolder, installation_.CheckTarget()) << folder;
-    try {
-      installation_.RunInstall();
-      ADD_FAILURE() << "not refused: " << folder;
-    } catch (const setup::SetupError& error) {
-      EXPECT_STREQ("Der er ikke angivet nogen programmappe", error.what());
-    }
+    EXPECT_THAT([this] { installation_.Plan(); },
+                ThrowsMessage<setup::SetupError>(StrEq("Der er ikke angivet nogen programmappe")))
+        << folder;
   }
   EXPECT_THAT(fs_.Journal(), IsEmpty());
 }
 
 TEST_F(Install, YearGivesTheDataFolderAndSequenceAndEachYearKeepsItsFolder) {
   SourceWith({});
-  installation_.RunInstall();
+  test_support::InstallAsConfirmed(installation_, fs_);
   fs_.SetYear(2006);
-  installation_.RunInstall();
+  test_support::InstallAsConfirmed(installation_, fs_);
   EXPECT_EQ("06001", state_.YearSeq);
   EXPECT_TRUE(fs_.IsFolder("C:\\KAMBRIX\\DATA2005"));
   EXPECT_TRUE(fs_.IsFolder("C:\\KAMBRIX\\DATA2006"));
@@ -139,7 +140,7 @@ TEST_F(Install, MissingSourcesAreSkippedSilently) {
   fs_.AddFile("E:\\prog\\present.exe", "p");
   state_.MSnavn.Insert("*");
   state_.MSnavn.Insert("NEW");
-  installation_.RunInstall();
+  test_support::InstallAsConfirmed(installation_, fs_);
   EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
   EXPECT_THAT(fs_.Tree("C:\\KAMBRIX"),
               ElementsAre("MSinfo", "MSinfo\\pic", "DATA2005", "present.exe"));
@@ -148,7 +149,7 @@ TEST_F(Install, MissingSourcesAreSkippedSilently) {
 TEST_F(Install, SecondInstallReplacesSameNamesAndKeepsOtherFiles) {
   ScanSample();
   fs_.SetAttributes("E:\\prog\\delviq.exe", platform::kAttrReadOnly);  // as every file on a CD
-  installation_.RunInstall();
+  test_support::InstallAsConfirmed(installation_, fs_);
   EXPECT_EQ(platform::kAttrArchive, fs_.Attributes("C:\\KAMBRIX\\delviq.exe"));
   // Read-only and hidden files are replaced too, unless held open: then listed and left as they were.
   fs_.AddFile("C:\\KAMBRIX\\delviq.exe", "changed by the user", platform::kAttrReadOnly);
@@ -157,7 +158,7 @@ TEST_F(Install, SecondInstallReplacesSameNamesAndKeepsOtherFiles) {
   fs_.LockFile("C:\\KAMBRIX\\sarnok.exe");
   fs_.AddFile("C:\\KAMBRIX\\DATA2005\\measured.dat", "kept");
   fs_.AddFile("C:\\KAMBRIX\\DATA2004\\0401.dat", "measured here");  // never a sample in its place
-  installation_.RunInstall();
+  test_support::InstallAsConfirmed(installation_, fs_);
   EXPECT_EQ(fs_.FileContent("E:\\prog\\delviq.exe"), fs_.FileContent("C:\\KAMBRIX\\delviq.exe"));
   EXPECT_EQ(platform::kAttrArchive, fs_.Attributes("C:\\KAMBRIX\\delviq.exe"));
   EXPECT_EQ(fs_.FileContent("E:\\config\\ABC.cfg"), fs_.FileContent("C:\\KAMBRIX\\ABC.cfg"));
@@ -208,7 +209,7 @@ TEST_F(Install, AFailedCopyLeavesTheOldFileWholeAndNoShortNewOne) {
     if (old != nullptr) fs.AddFile("C:\\KAMBRIX\\a.exe", old, attributes);
     fault(fs);
     install::Installation installation(state, fs, shell_);
-    installation.RunInstall();
+    test_support::InstallAsConfirmed(installation, fs);
     const std::string detail = old == nullptr ? "new" : std::string(old) + std::to_string(attributes);
     EXPECT_EQ(left, fs.FileContent("C:\\KAMBRIX\\a.exe")) << detail;
     EXPECT_EQ(left != fresh, !installation.NotInstalled().empty()) << detail;
@@ -226,7 +227,7 @@ TEST_F(Install, DiscTakenOutPartWayListsEveryCopyThatFailedFromThenOn) {
   state_.MSnavn.Insert("NEW");  // no NEW.cfg on the disc: silent while it can be read
   fs_.SetReadError("E:\\prog\\delviq.exe");
   fs_.TakeOutAfter('E', 13);
-  installation_.RunInstall();
+  test_support::InstallAsConfirmed(installation_, fs_);
   EXPECT_THAT(installation_.NotInstalled(),
               ElementsAre("C:\\KAMBRIX\\delviq.exe", "C:\\KAMBRIX\\MSinfo\\pic\\xyz1.png",
                           "C:\\KAMBRIX\\logo.bmp", "C:\\KAMBRIX\\DATA2004\\0401.dat",
@@ -270,7 +271,7 @@ TEST_F(Install, FailuresAreSilentOnlyForFilesTheSystemReportsMissingFromAReadabl
     state.MSnavn.Insert("NEW");
     fault(fs, state);
     install::Installation installation(state, fs, shell_);
-    installation.RunInstall();
+    test_support::InstallAsConfirmed(installation, fs);
     std::vector<std::string> expected;
     for (const auto& name : listed) expected.push_back("C:\\KAMBRIX\\" + name);
     EXPECT_EQ(expected, installation.NotInstalled());
@@ -280,7 +281,7 @@ TEST_F(Install, FailuresAreSilentOnlyForFilesTheSystemReportsMissingFromAReadabl
 TEST_F(Install, YearFolderThatCannotBeMadeIsListedAndTheFileInItsPlaceKept) {
   SourceWith({});
   fs_.AddFile("C:\\KAMBRIX\\DATA2005", "not a folder");
-  installation_.RunInstall();
+  test_support::InstallAsConfirmed(installation_, fs_);
   EXPECT_THAT(installation_.NotInstalled(), ElementsAre("C:\\KAMBRIX\\DATA2005"));
   EXPECT_EQ("not a folder", fs_.FileContent("C:\\KAMBRIX\\DATA2005"));
   setup::SystemSetup(state_, fs_).WriteSystemFile();
@@ -296,7 +297,7 @@ TEST_F(Install, CopiesThatFailAlthoughTheSourceExistsAreListed) {
   fs_.AddFile("C:\\KAMBRIX\\locked.dll", "in use");
   fs_.LockFile("C:\\KAMBRIX\\locked.dll");
   fs_.AddFolder("C:\\KAMBRIX\\ok");
-  installation_.RunInstall();
+  test_support::InstallAsConfirmed(installation_, fs_);
   EXPECT_THAT(installation_.NotInstalled(),
               ElementsAre("C:\\KAMBRIX\\locked.dll", "C:\\KAMBRIX\\sub\\x.exe"));
   EXPECT_EQ("ok\\y.exe", fs_.FileContent("C:\\KAMBRIX\\ok\\y.exe"));
@@ -310,7 +311,7 @@ TEST_F(Install, NamesReachingOutsideTheFoldersAreNeverCopied) {
               "../secret.txt", ".. \\secret.txt", "x.dll:stream"});
   fs_.AddFile("E:\\prog\\x.dll", "from the distribution");
   state_.BmpName = "..\\..\\secret.txt";
-  installation_.RunInstall();
+  test_support::InstallAsConfirmed(installation_, fs_);
   EXPECT_EQ("system", fs_.FileContent("C:\\Windows\\x.dll"));
   EXPECT_FALSE(fs_.FileContent("C:\\secret.txt"));
   EXPECT_FALSE(fs_.FileContent("C:\\KAMBRIX\\secret.txt"));
@@ -359,12 +360,8 @@ TEST_F(Install, ShortcutFailures) {
   EXPECT_THAT(installation_.NotInstalled(), ElementsAre("delviq.lnk", "C:\\Desk\\sarnok.lnk"));
 
   shell_.failWith = platform::ShortcutResult::Failure::kQueryInterface;
-  try {
-    installation_.MakeShortcut("delviq", false);
-    ADD_FAILURE() << "no error";
-  } catch (const setup::SetupError& error) {
-    EXPECT_STREQ("Unspecified error", error.what());
-  }
+  EXPECT_THAT([this] { installation_.MakeShortcut("delviq", false); },
+              ThrowsMessage<setup::SetupError>(StrEq("Unspecified error")));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "platform/win32_shell.h"
 #include "setup/system_setup.h"
 #include "setup/text_file.h"
+#include "support/install_steps.h"
 #include "support/sample_source.h"
 #include "support/temp_folder.h"
 #include "setup/setup_error.h"
@@ -23,6 +24,8 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::StrEq;
+using ::testing::ThrowsMessage;
 using ::testing::UnorderedElementsAreArray;
 
 // Every file path below `folder`, relative to it; folders end in "\".
@@ -114,7 +117,7 @@ std::string SourceOf(const std::string& installed) {
 }
 
 TEST_F(Win32Install, SampleDistributionIsInstalledByteForByte) {
-  installation_.RunInstall();
+  test_support::InstallAsConfirmed(installation_, fs_);
   EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
 
   std::vector<std::string> expected = {"MSinfo\\", "MSinfo\\pic\\", "DATA2005\\", "DATA2004\\"};
@@ -134,7 +137,7 @@ TEST_F(Win32Install, SampleDistributionIsInstalledByteForByte) {
 TEST_F(Win32Install, CopiesOfReadOnlyFilesAreWritableWithTheirOtherAttributes) {
   test_support::TempFolder cd("install_cd_");
   ScanPrograms(cd.Path(), 1, platform::kAttrReadOnly | platform::kAttrHidden);
-  installation_.RunInstall();
+  test_support::InstallAsConfirmed(installation_, fs_);
   EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
   EXPECT_EQ(platform::kAttrHidden | platform::kAttrArchive,
             fs_.Attributes(target_.Path() + "\\KAMBRIX\\p0.exe"));
@@ -149,7 +152,7 @@ TEST_F(Win32Install, SourceGoneDuringTheCopiesListsEveryCopyThatFailed) {
   fs_.afterCopy = [&] {
     if (++copies == 100) test_support::RemoveTree(platform::Widen(cd.Path()));
   };
-  installation_.RunInstall();
+  test_support::InstallAsConfirmed(installation_, fs_);
   ASSERT_EQ(200u, installation_.NotInstalled().size());
   EXPECT_EQ(target_.Path() + "\\KAMBRIX\\p100.exe", installation_.NotInstalled().front());
   EXPECT_EQ("p", Installed("p99.exe"));
@@ -166,7 +169,7 @@ TEST_F(Win32Install, ReinstallReplacesTheDistributionAndKeepsEverythingElse) {
     state.DrBox = state_.DrBox;
     state.PrBib = state_.PrBib;
     install::Installation installation(state, fs_, shell_);
-    installation.RunInstall();
+    test_support::InstallAsConfirmed(installation, fs_);
     systemSetup.WriteSystemFile();
     EXPECT_THAT(installation.NotInstalled(), IsEmpty());
   };
@@ -197,19 +200,16 @@ TEST_F(Win32Install, ReinstallReplacesTheDistributionAndKeepsEverythingElse) {
 
 TEST_F(Win32Install, SystemFileThatCannotBeWrittenLeavesTheOldOneAndNoOtherFile) {
   setup::SystemSetup systemSetup(state_, fs_);
-  installation_.RunInstall();
+  test_support::InstallAsConfirmed(installation_, fs_);
   systemSetup.WriteSystemFile();
   const std::string before = Installed("Vestmark.bib");
   const auto filesBefore = test_support::FolderEntries(fs_, target_.Path() + "\\KAMBRIX");
 
   // A name with characters Windows forbids in file names.
   state_.SysNavn = "Vest|mark";
-  try {
-    systemSetup.WriteSystemFile();
-    ADD_FAILURE() << "no error";
-  } catch (const setup::SetupError& error) {
-    EXPECT_EQ("Cannot create file " + target_.Path() + "\\KAMBRIX\\Vest|mark.bib", error.what());
-  }
+  EXPECT_THAT([&] { systemSetup.WriteSystemFile(); },
+              ThrowsMessage<setup::SetupError>(
+                  StrEq("Cannot create file " + target_.Path() + "\\KAMBRIX\\Vest|mark.bib")));
   EXPECT_EQ(filesBefore, test_support::FolderEntries(fs_, target_.Path() + "\\KAMBRIX"));
   EXPECT_TRUE(Installed("Vestmark.bib") == before);
 
@@ -221,7 +221,7 @@ TEST_F(Win32Install, SystemFileThatCannotBeWrittenLeavesTheOldOneAndNoOtherFile)
 }
 
 TEST_F(Win32Install, FileHeldOpenByAnotherProcessIsReportedAndTheRunGoesOn) {
-  installation_.RunInstall();
+  test_support::InstallAsConfirmed(installation_, fs_);
   ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(target_.Path() + "\\KAMBRIX\\logo.bmp", "old"));
   const std::string held = target_.Path() + "\\KAMBRIX\\delviq.exe";
 
@@ -247,7 +247,7 @@ TEST_F(Win32Install, FileHeldOpenByAnotherProcessIsReportedAndTheRunGoesOn) {
   EXPECT_THAT(fs_.ProgramsHolding({held}),
               testing::AnyOf(IsEmpty(), ElementsAre(testing::HasSubstr("hold_open"))));
   // Taken after that look, it is listed.
-  installation_.RunInstall();
+  test_support::InstallAsConfirmed(installation_, fs_);
   SetEvent(releaseEvent);
   WaitForSingleObject(process.hProcess, 30000);
   for (HANDLE handle : {process.hProcess, process.hThread, readyEvent, releaseEvent}) CloseHandle(handle);

@@ -192,11 +192,5 @@ TEST_P(FileSystemContract, WholeFilesRoundTripAndReplaceInOneStep) {
   EXPECT_NE(platform::kOk, fs().ReadWholeFile(Path("keep"), bytes));
 }
 
-TEST_P(FileSystemContract, LocalYearIsFourDigits) {
-  const int year = fs().LocalYear();
-  EXPECT_GE(year, 1980);
-  EXPECT_LE(year, 9999);
-}
-
 }  // namespace
 }  // namespace platform_test

@@ -22,9 +22,14 @@ TEST(TickCount, CountsOnPastTheWrapOfTheThirtyTwoBitCount) {
   for (const auto& c : cases) {
     EXPECT_EQ(c.next, platform::ExtendTickCount(c.previous, c.now)) << c.previous << " " << c.now;
   }
-  // The running system's count, in step with GetTickCount's.
-  const std::uint64_t count = platform::TickCount64();
-  EXPECT_LE(GetTickCount() - static_cast<std::uint32_t>(count), 50u);
+  // The running system's count, and the one that stands in where the system
+  // has no GetTickCount64 (Windows XP): each in step with GetTickCount's.
+  EXPECT_EQ(&platform::TickCount64, platform::TickCountSource(&platform::TickCount64));
+  const platform::TickCountFunction fallback = platform::TickCountSource(nullptr);
+  ASSERT_NE(nullptr, fallback);
+  for (const std::uint64_t count : {platform::TickCount64(), fallback(), fallback()}) {
+    EXPECT_LE(GetTickCount() - static_cast<std::uint32_t>(count), 50u);
+  }
 }
 
 TEST(DllSearch, TheSystemFolderAloneIsAskedForWhereTheSystemHasItExceptOnVista) {

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <windows.h>
 
+#include <ctime>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -90,10 +91,15 @@ TEST_F(Win32FileSystemTest, DanishNamesRoundTrip) {
   EXPECT_THAT(Names(fs_.Search("kopi*.*", SearchFilter::kPlainFiles)), ElementsAre("Kopi ÆØÅ.txt"));
 }
 
-// Reads and writes go in pieces; a file larger than one piece must come
-// back byte for byte.
+TEST_F(Win32FileSystemTest, LocalYearIsTheFourDigitYearOfTheLocalDate) {
+  const std::time_t now = std::time(nullptr);
+  EXPECT_EQ(std::localtime(&now)->tm_year + 1900, fs_.LocalYear());
+}
+
+// Reads and writes go in pieces (writes of 16 MiB); a file larger than one
+// piece must come back byte for byte.
 TEST_F(Win32FileSystemTest, LargeFileRoundTrips) {
-  std::string bytes(300001, '\0');
+  std::string bytes((std::size_t{16} << 20) + 300001, '\0');
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
   ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(Path("big.bin"), bytes));
   std::string back;

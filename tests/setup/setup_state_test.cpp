@@ -7,6 +7,8 @@
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::StrEq;
+using ::testing::ThrowsMessage;
 
 TEST(SetupState, FreshRecordHoldsTheDefaults) {
   const setup::SetupState state;
@@ -71,12 +73,8 @@ TEST(TextList, IndexOutsideTheListIsAnError) {
   setup::TextList list;
   list.Add("a");
   EXPECT_EQ("a", list.Get(0));
-  try {
-    list.Get(5);
-    ADD_FAILURE() << "no error";
-  } catch (const setup::SetupError& error) {
-    EXPECT_STREQ("List index out of bounds (5)", error.what());
-  }
+  EXPECT_THAT([&] { list.Get(5); },
+              ThrowsMessage<setup::SetupError>(StrEq("List index out of bounds (5)")));
   EXPECT_THROW(list.Get(-1), setup::SetupError);
 }
 

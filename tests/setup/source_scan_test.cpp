@@ -1,5 +1,7 @@
 #include <gmock/gmock.h>
 
+#include <chrono>
+
 #include "platform/memory_file_system.h"
 #include "setup/setup_error.h"
 #include "setup/system_setup.h"
@@ -9,6 +11,8 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::StrEq;
+using ::testing::ThrowsMessage;
 
 constexpr char kSystemFile[] =
     "C:\\Vest\\DATA2004\\\r\nCOM2,19200\r\nvm04\r\n\r\n04001\r\nbåd\r\nABC\r\n";
@@ -137,12 +141,7 @@ TEST_F(SourceScan, ShortSystemFileIsReportedButTheRestIsStillScanned) {
   fs_.AddFile("E:\\config\\logo.bmp");
   fs_.AddFile("E:\\prog\\sarnok.exe");
   fs_.AddFile("E:\\DATA2004\\1.dat");
-  try {
-    Scan();
-    ADD_FAILURE() << "no error";
-  } catch (const setup::SetupError& error) {
-    EXPECT_STREQ("List index out of bounds (5)", error.what());
-  }
+  EXPECT_THAT([this] { Scan(); }, ThrowsMessage<setup::SetupError>(StrEq("List index out of bounds (5)")));
   EXPECT_EQ("Vest", state_.SysNavn);
   EXPECT_EQ("Vest", state_.PrBib);
   EXPECT_THAT(state_.MSnavn.items, ElementsAre("ABC"));
@@ -159,17 +158,27 @@ TEST_F(SourceScan, UnreadableSystemFileIsReportedByName) {
   fs_.AddFile("E:\\config\\Vest.bib", kSystemFile);
   fs_.LockFile("E:\\config\\Vest.bib");
   fs_.AddFile("E:\\config\\ABC.cfg");
-  EXPECT_THROW(
-      {
-        try {
-          Scan();
-        } catch (const setup::SetupError& error) {
-          EXPECT_STREQ("Cannot open file E:\\config\\Vest.bib", error.what());
-          throw;
-        }
-      },
-      setup::SetupError);
+  EXPECT_THAT([this] { Scan(); },
+              ThrowsMessage<setup::SetupError>(StrEq("Cannot open file E:\\config\\Vest.bib")));
   EXPECT_THAT(state_.MSnavn.items, ElementsAre("ABC"));
+}
+
+TEST_F(SourceScan, ConfigFolderThatIsAFileFindsNothing) {
+  fs_.AddFile("E:\\config", "not a folder");
+  Scan();
+  EXPECT_EQ(" KAMBRIX datalogger", state_.SysNavn);
+  EXPECT_THAT(state_.MSnavn.items, IsEmpty());
+  EXPECT_TRUE(state_.RunFiles.Empty() && state_.PicFiles.Empty() && state_.BmpName.empty());
+}
+
+TEST_F(SourceScan, SourceWithHundredsOfThousandsOfEntries) {
+  for (int i = 0; i < 200000; ++i) fs_.AddFile("E:\\f" + std::to_string(i) + ".txt");
+  for (int i = 0; i < 100000; ++i) fs_.AddFile("E:\\DATA2004\\" + std::to_string(i) + ".dat");
+  const auto start = std::chrono::steady_clock::now();
+  Scan();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+  EXPECT_EQ("DATA2004", state_.DataSubDir);
+  EXPECT_EQ(100000, state_.DataFiles.Count());
 }
 
 }  // namespace

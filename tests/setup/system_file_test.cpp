@@ -1,5 +1,7 @@
 #include <gmock/gmock.h>
 
+#include <chrono>
+
 #include "platform/memory_file_system.h"
 #include "setup/setup_error.h"
 #include "setup/system_setup.h"
@@ -8,6 +10,9 @@
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::StrEq;
+using ::testing::ThrowsMessage;
+using namespace std::string_literals;
 
 class SystemFile : public ::testing::Test {
  protected:
@@ -115,12 +120,8 @@ TEST_F(SystemFile, DialLineChoosesTheConnection) {
 }
 
 TEST_F(SystemFile, ShortFileReportsTheMissingIndexAfterApplyingWhatItHas) {
-  try {
-    Read({"C:\\Vest\\DATA2004\\", "COM2,19200", "kode", "12345678"});
-    ADD_FAILURE() << "no error";
-  } catch (const setup::SetupError& error) {
-    EXPECT_STREQ("List index out of bounds (5)", error.what());
-  }
+  EXPECT_THAT([this] { Read({"C:\\Vest\\DATA2004\\", "COM2,19200", "kode", "12345678"}); },
+              ThrowsMessage<setup::SetupError>(StrEq("List index out of bounds (5)")));
   EXPECT_EQ("Vest", state_.PrBib);
   EXPECT_EQ(1, state_.Comport.selected);
   EXPECT_EQ("KODE", state_.UserPassw.Text());
@@ -170,12 +171,8 @@ TEST_F(SystemFile, FileIsNamedAfterTheSystemAndKeptWholeWhenItCannotBeWritten) {
   EXPECT_TRUE(fs_.FileContent("C:\\KAMBRIX\\ KAMBRIX datalogger.bib"));
 
   state_.SysNavn = "Vest|mark";
-  try {
-    Written();
-    ADD_FAILURE() << "no error";
-  } catch (const setup::SetupError& error) {
-    EXPECT_STREQ("Cannot create file C:\\KAMBRIX\\Vest|mark.bib", error.what());
-  }
+  EXPECT_THAT([this] { Written(); },
+              ThrowsMessage<setup::SetupError>(StrEq("Cannot create file C:\\KAMBRIX\\Vest|mark.bib")));
 
   state_.SysNavn = " KAMBRIX datalogger";
   const std::string before = Written();
@@ -183,6 +180,75 @@ TEST_F(SystemFile, FileIsNamedAfterTheSystemAndKeptWholeWhenItCannotBeWritten) {
   state_.UserPassw = "longer";
   EXPECT_THROW(Written(), setup::SetupError);
   EXPECT_EQ(before, fs_.FileContent("C:\\KAMBRIX\\ KAMBRIX datalogger.bib"));
+}
+
+// The system file as the scan reads it, from a source that also holds a
+// station file and the collection program.
+class ScannedSystemFile : public ::testing::Test {
+ protected:
+  ScannedSystemFile() {
+    fs_.AddFile("E:\\prog\\sarnok.exe", "s");
+    fs_.AddFile("E:\\config\\ABC.cfg", "a");
+    fs_.SetCurrentDirectory("E:\\");
+  }
+
+  void ScanWith(const std::string& systemFile) {
+    fs_.AddFile("E:\\config\\Vest.bib", systemFile);
+    setup_.ScanSource();
+  }
+
+  platform::MemoryFileSystem fs_;
+  setup::SetupState state_;
+  setup::SystemSetup setup_{state_, fs_};
+};
+
+TEST_F(ScannedSystemFile, SystemFilesOfFewerThanSixLinesNameTheMissingLine) {
+  const std::pair<std::string, const char*> cases[] = {
+      {"", "List index out of bounds (0)"},
+      {"C:\\V\\DATA1\\\r\n", "List index out of bounds (1)"},
+      {"C:\\V\\DATA1\\\r\nCOM2,9600\r\n", "List index out of bounds (2)"},
+      {"C:\\V\\DATA1\\\r\nCOM2,9600\r\nkode\r\n", "List index out of bounds (3)"},
+      {"C:\\V\\DATA1\\\r\nCOM2,9600\r\nkode\r\n5551\r\n", "List index out of bounds (5)"},
+      {"C:\\V\\DATA1\\\r\nCOM2,9600\r\nkode\r\n5551\r\n05001\r\n", "List index out of bounds (5)"},
+      // A NUL byte ends the text: what follows it is not there.
+      {"C:\\V\\DATA1\\\r\nCOM2,9600\r\n\0kode\r\n\r\n\r\n\r\n"s,
+       "List index out of bounds (2)"},
+  };
+  for (const auto& [file, error] : cases) {
+    setup::SetupState state;
+    setup::SystemSetup setup(state, fs_);
+    fs_.AddFile("E:\\config\\Vest.bib", file);
+    EXPECT_THAT([&] { setup.ScanSource(); }, ThrowsMessage<setup::SetupError>(StrEq(error))) << file;
+    // Everything else still comes from the source.
+    EXPECT_THAT(state.MSnavn.items, ElementsAre("ABC"));
+    EXPECT_TRUE(state.FullMode);
+  }
+}
+
+TEST_F(ScannedSystemFile, EmptyOddAndHugeLinesAreReadWithoutError) {
+  EXPECT_NO_THROW(ScanWith("\r\n\r\n\r\n\r\n\r\n\r\n"));
+  EXPECT_EQ("KAMBRIX", state_.PrBib);
+  EXPECT_EQ(-1, state_.Comport.selected);
+  EXPECT_EQ(-1, state_.Baudrate.selected);
+  EXPECT_TRUE(state_.DctCon());
+
+  // Lone CR and lone LF each end a line; high bytes are letters.
+  EXPECT_NO_THROW(ScanWith("C:\\Vest\\DATA1\rCOM5,300\n\xE6\xF8\xE5\r\n\n\r\xFF\x80\x81\r"));
+  EXPECT_EQ("Vest", state_.PrBib);
+  EXPECT_EQ(-1, state_.Comport.selected);
+  EXPECT_EQ("ÆØÅ", state_.UserPassw.Text());
+  EXPECT_TRUE(state_.DctCon());
+  EXPECT_EQ("ÿ€\u0081", state_.CarriedLine);
+
+  const std::string huge(1 << 20, '7');
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_NO_THROW(ScanWith(huge + "\\DATA\r\n" + huge + "\r\n" + huge + "\r\n" + huge +
+                           ",+CBST=7" + huge + "\r\n\r\n" + huge + "\r\n"));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  EXPECT_EQ(huge, state_.PrBib);
+  EXPECT_EQ(-1, state_.Comport.selected);
+  EXPECT_EQ(huge, state_.Tlfnr);
+  EXPECT_EQ("+CBST=77777777777777", state_.ModPar.text);
 }
 
 }  // namespace

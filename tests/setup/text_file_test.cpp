@@ -10,6 +10,8 @@ namespace {
 using setup::ParseTextFile;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::StrEq;
+using ::testing::ThrowsMessage;
 
 std::vector<std::string> Lines(std::string_view bytes) { return ParseTextFile(bytes).Lines(); }
 
@@ -53,18 +55,10 @@ TEST(TextFile, LoadAndSaveReportTheFileName) {
   EXPECT_EQ("f\xF8rste\r\n\r\n", fs.FileContent("C:\\KAMBRIX\\x.bib"));
   EXPECT_EQ(lines.Lines(), setup::LoadTextFile(fs, "C:\\KAMBRIX\\x.bib").Lines());
 
-  try {
-    setup::LoadTextFile(fs, "C:\\KAMBRIX\\missing.dat");
-    ADD_FAILURE() << "no error";
-  } catch (const setup::SetupError& error) {
-    EXPECT_STREQ("Cannot open file C:\\KAMBRIX\\missing.dat", error.what());
-  }
-  try {
-    setup::SaveTextFile(fs, "C:\\nowhere\\x.bib", lines);
-    ADD_FAILURE() << "no error";
-  } catch (const setup::SetupError& error) {
-    EXPECT_STREQ("Cannot create file C:\\nowhere\\x.bib", error.what());
-  }
+  EXPECT_THAT([&] { setup::LoadTextFile(fs, "C:\\KAMBRIX\\missing.dat"); },
+              ThrowsMessage<setup::SetupError>(StrEq("Cannot open file C:\\KAMBRIX\\missing.dat")));
+  EXPECT_THAT([&] { setup::SaveTextFile(fs, "C:\\nowhere\\x.bib", lines); },
+              ThrowsMessage<setup::SetupError>(StrEq("Cannot create file C:\\nowhere\\x.bib")));
 }
 
 }  // namespace
