@@ -1,5 +1,7 @@
 #include "install/installation.h"
 
+#include "install/target_check.h"
+#include "setup/names.h"
 #include "setup/setup_error.h"
 #include "setup/system_setup.h"
 
@@ -11,6 +13,15 @@ const char* RefusalText(Refusal refusal) {
   switch (refusal) {
     case Refusal::kNoDrive: return "Der er ikke fundet noget drev at installere på";
     case Refusal::kNoProgramFolder: return "Der er ikke angivet nogen programmappe";
+    case Refusal::kUnusableFolderName:
+      return "Programmappen kan ikke hedde sådan: et mappenavn må ikke være tomt, indeholde "
+             "< > : \" / | ? * eller ende på punktum eller mellemrum, og CON, PRN, AUX, NUL, "
+             "COM1 og LPT1 o.l. er navne på enheder";
+    case Refusal::kPathTooLong:
+      return "Programmappens sti er for lang: Windows kan ikke bruge mapper på over 247 tegn "
+             "eller filer på over 259 tegn";
+    case Refusal::kFolderIsFile:
+      return "Programmappen, eller en mappe på vejen til den, findes allerede som en fil";
     case Refusal::kNone: break;
   }
   return "";
@@ -56,7 +67,7 @@ Refusal Installation::CheckTarget() const {
   if (folder.find_first_not_of("\\/. ") == std::string::npos || HasParentPart(folder)) {
     return Refusal::kNoProgramFolder;
   }
-  return Refusal::kNone;
+  return FolderRefusal(state_, fs_, folder, TargetFolder());
 }
 
 void ForceDir(platform::FileSystem& fs, const std::string& path) {
@@ -91,6 +102,10 @@ class CopyRun {
   // Whether a copy that failed with `error` asked for a file the
   // distribution does not hold.
   bool LeftOut(const std::string& source, platform::ErrorCode error);
+  // Whether a name Windows cannot use, which is never asked for (AUX or
+  // COM1.cfg could open a serial port), counts as a file the distribution
+  // does not hold: while the folder it would be in can be read.
+  bool NamedNoFile(const std::string& sourceFolder);
 
   const InstallPlan& plan_;
   platform::FileSystem& fs_;
@@ -102,14 +117,20 @@ void CopyRun::Copy(const std::string& sourceFolder, const std::string& targetFol
                    const std::string& name) {
   if (progress_ != nullptr && progress_->stop.load(std::memory_order_relaxed)) return;
   const std::string target = result_.DestDir + targetFolder + name;
-  if (!StaysInside(name)) {
+  if (!StaysInside(name) || setup::WindowsLength(target) > setup::kMaxPathLength) {
     result_.NotInstalled.push_back(target);
+  } else if (!setup::UsableRelativeName(name)) {
+    if (!NamedNoFile(sourceFolder)) result_.NotInstalled.push_back(target);
   } else {
     const std::string source = plan_.SrcDir + sourceFolder + name;
     const platform::ErrorCode error = platform::CopyWritable(fs_, source, target);
     if (error != platform::kOk && !LeftOut(source, error)) result_.NotInstalled.push_back(target);
   }
   if (progress_ != nullptr) progress_->done.fetch_add(1, std::memory_order_relaxed);
+}
+
+bool CopyRun::NamedNoFile(const std::string& sourceFolder) {
+  return platform::FolderExists(fs_, plan_.SrcDir + sourceFolder);
 }
 
 bool CopyRun::LeftOut(const std::string& source, platform::ErrorCode error) {
@@ -125,8 +146,8 @@ bool CopyRun::LeftOut(const std::string& source, platform::ErrorCode error) {
   // The scan gives U+FFFD for a character of a name it could not convert; the
   // file is there, but cannot be asked for by that name.
   if (source.find("\xEF\xBF\xBD") != std::string::npos) return false;
-  // An empty line, or a folder named in Install.dat, names no file.
-  if (platform::FolderExists(fs_, source)) return true;
+  // A folder named in Install.dat is not installed.
+  if (platform::FolderExists(fs_, source)) return false;
   const bool notFound = error == platform::kErrorFileNotFound ||
                         error == platform::kErrorPathNotFound ||
                         error == platform::kErrorInvalidName;
@@ -156,7 +177,9 @@ InstallResult CopyRun::Run() {
   for (const auto& name : plan_.PicFiles) Copy("config\\MSinfo\\pic\\", "MSinfo\\pic\\", name);
   if (!plan_.BmpName.empty()) Copy("config\\", "", plan_.BmpName);
   if (!plan_.DataSubDir.empty()) {
-    if (StaysInside(plan_.DataSubDir)) ForceDir(fs_, result_.DestDir + plan_.DataSubDir);
+    if (StaysInside(plan_.DataSubDir) && setup::UsableRelativeName(plan_.DataSubDir)) {
+      ForceDir(fs_, result_.DestDir + plan_.DataSubDir);
+    }
     const std::string dataFolder = plan_.DataSubDir + "\\";
     for (const auto& name : plan_.DataFiles) Copy("", "", dataFolder + name);
   }

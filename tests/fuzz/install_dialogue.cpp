@@ -10,7 +10,7 @@
 //   and the year folder exists;
 // - every path listed as failed is really missing or different in the target,
 //   and one the distribution lacks is listed only when its folder could not
-//   be read;
+//   be read (a folder named as a file is listed);
 // - nothing is written outside the target folder (and the folders on its
 //   way), and a file in the target that the plan does not name is unchanged;
 // - the system file is whole or as it was, never cut short.
@@ -408,7 +408,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const auto source = Content(before, copy.source);
       const auto installed = Content(after, copy.target);
       if (source && installed == source) fuzz::Fail("a listed file is missing or different", listed);
-      const bool lost = source || !install::StaysInside(copy.joined) ||
+      const bool lost = source || IsFolderIn(before, copy.source) ||
+                        !install::StaysInside(copy.joined) ||
                         copy.joined.find(kUnspellable) != std::string::npos ||
                         !Readable(fs, faults, platform::FolderPart(copy.source));
       if (!lost) fuzz::Fail("a file not on the disc is listed only when its folder is unreadable", listed);
