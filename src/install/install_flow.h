@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "install/installation.h"
@@ -40,9 +41,20 @@ class Questions {
   virtual void WritingEnds() {}
 };
 
-// The text that lists what could not be installed: at most 20 paths, then
-// how many others.
+// The text that lists what could not be installed: at most 20 paths, each
+// shortened by ShortenedPath, then how many others.
 std::string NotInstalledText(const std::vector<std::string>& paths);
+
+// A path as a box shows it, so that the box fits on a 1024 x 768 screen: one
+// of more than 90 characters loses its middle to "…", keeping the drive, the
+// first folder and the last two parts ("C:\KAMBRIX\…\pic\x.png"); when
+// those alone are too long, what is left keeps its first 44 and last 45
+// characters.
+std::string ShortenedPath(std::string_view path);
+
+// A text whose lines may end in a path ("Cannot create file C:\..."), from
+// the drive letter on: each such path shortened.
+std::string ShortenedPaths(std::string_view text);
 
 // Runs the install dialogue. Returns true when the program is to end (after
 // the message that Install.dat is missing, after the final message, or

@@ -1,5 +1,6 @@
 #include "ui/dialogs.h"
 
+#include "install/install_flow.h"
 #include "platform/file_system.h"
 #include "platform/unicode.h"
 #include "platform/wide.h"
@@ -28,8 +29,9 @@ std::string ProgramTitle() {
 }
 
 std::string ErrorBoxText(const std::string& message) {
-  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
-  return message;
+  std::string text = install::ShortenedPaths(message);  // the box fits on the screen
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += ".";
+  return text;
 }
 
 void ShowError(Dialogs& dialogs, HWND owner, const std::string& message) noexcept {

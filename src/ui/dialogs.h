@@ -29,8 +29,9 @@ class Win32Dialogs : public Dialogs {
 std::string ProgramTitle();
 std::string TitleFromFileName(const std::string& fileName);
 
-// An error's text as the error box shows it: a "." is appended when the last
-// character sorts above ".".
+// An error's text as the error box shows it: its paths shortened
+// (install::ShortenedPaths), and a "." appended when the last character
+// sorts above ".".
 std::string ErrorBoxText(const std::string& message);
 
 // Runs a handler at the edge of a Win32 callback: any error ends it and is
