@@ -8,6 +8,8 @@ namespace setup {
 
 namespace {
 
+constexpr std::string_view kForbidden = "<>:\"/\\|?*";
+
 // The device names, upper case; a trailing "#" stands for a digit 0 to 9 or
 // one of the superscripts ¹ ² ³.
 constexpr std::string_view kDevices[] = {"CON", "PRN", "AUX", "NUL", "COM#", "LPT#", "CONIN$",
@@ -48,7 +50,7 @@ std::size_t WindowsLength(std::string_view path) {
 bool UsableNamePart(std::string_view part) {
   if (part.empty() || WindowsLength(part) > 255) return false;
   for (const char c : part) {
-    if (static_cast<unsigned char>(c) < 0x20 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos) {
+    if (static_cast<unsigned char>(c) < 0x20 || kForbidden.find(c) != std::string_view::npos) {
       return false;
     }
   }

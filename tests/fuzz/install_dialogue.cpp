@@ -10,7 +10,7 @@
 //   and the year folder exists;
 // - every path listed as failed is really missing or different in the target,
 //   and one the distribution lacks is listed only when its folder could not
-//   be read (a folder named as a file is listed);
+//   be read;
 // - nothing is written outside the target folder (and the folders on its
 //   way), and a file in the target that the plan does not name is unchanged;
 // - the system file is whole or as it was, never cut short.

