@@ -1,5 +1,6 @@
 #include "install/install_flow.h"
 
+#include "setup/box_text.h"
 #include "setup/setup_error.h"
 #include "setup/system_setup.h"
 #include "setup/text_file.h"
@@ -36,7 +37,9 @@ namespace {
 
 // `header`, then at most 20 paths, then how many others.
 std::string PathList(std::string header, const std::vector<std::string>& paths) {
-  for (std::size_t i = 0; i < paths.size() && i < kListedNotInstalled; ++i) header += "\n" + paths[i];
+  for (std::size_t i = 0; i < paths.size() && i < kListedNotInstalled; ++i) {
+    header += "\n" + setup::ShortenedPath(paths[i]);
+  }
   if (paths.size() > kListedNotInstalled) {
     header += "\nog " + std::to_string(paths.size() - kListedNotInstalled) + " andre";
   }

@@ -44,8 +44,8 @@ class DialogueHost {
   virtual void WritingEnds() {}
 };
 
-// The text that lists what could not be installed: at most 20 paths, then
-// how many others.
+// The text that lists what could not be installed: at most 20 paths, each
+// shortened by setup::ShortenedPath, then how many others.
 std::string NotInstalledText(const std::vector<std::string>& paths);
 
 // The text that names the files another program holds (at most 20, then how

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/unicode.h"
+#include "install/target_check.h"
+#include "setup/names.h"
 #include "setup/setup_error.h"
 #include "setup/system_setup.h"
 
@@ -14,6 +16,15 @@ const char* RefusalText(Refusal refusal) {
   switch (refusal) {
     case Refusal::kNoDrive: return "Der er ikke fundet noget drev at installere på";
     case Refusal::kNoProgramFolder: return "Der er ikke angivet nogen programmappe";
+    case Refusal::kUnusableFolderName:
+      return "Programmappen kan ikke hedde sådan: et mappenavn må ikke være tomt, indeholde "
+             "< > : \" / | ? * eller ende på punktum eller mellemrum, og CON, PRN, AUX, NUL, "
+             "COM1 og LPT1 o.l. er navne på enheder";
+    case Refusal::kPathTooLong:
+      return "Programmappens sti er for lang: Windows kan ikke bruge mapper på over 247 tegn "
+             "eller filer på over 259 tegn";
+    case Refusal::kFolderIsFile:
+      return "Programmappen, eller en mappe på vejen til den, findes allerede som en fil";
     case Refusal::kNone: break;
   }
   return "";
@@ -59,7 +70,7 @@ Refusal Installation::CheckTarget() const {
   if (folder.find_first_not_of("\\/. ") == std::string::npos || HasParentPart(folder)) {
     return Refusal::kNoProgramFolder;
   }
-  return Refusal::kNone;
+  return FolderRefusal(state_, fs_, folder, TargetFolder());
 }
 
 void ForceDir(platform::FileSystem& fs, const std::string& path) {
@@ -236,6 +247,10 @@ class CopyRun {
   // Whether a copy that failed with `error` asked for a file the
   // distribution does not hold.
   bool LeftOut(const std::string& source, platform::ErrorCode error);
+  // Whether a name Windows cannot use, which is never asked for (AUX or
+  // COM1.cfg could open a serial port), counts as a file the distribution
+  // does not hold: while the folder it would be in can be read.
+  bool NamedNoFile(const PlannedCopy& copy);
 
   const InstallPlan& plan_;
   platform::FileSystem& fs_;
@@ -253,8 +268,11 @@ CopyRun::~CopyRun() {
 
 void CopyRun::Copy(const PlannedCopy& copy) {
   if (progress_ != nullptr && progress_->stop.load(std::memory_order_relaxed)) return;
-  if (!StaysInside(copy.name)) {
+  if (!StaysInside(copy.name) || setup::WindowsLength(copy.target) > setup::kMaxPathLength) {
     result_.NotInstalled.push_back(copy.target);
+  } else if (!setup::UsableRelativeName(copy.name)) {
+    // Never asked for: Windows might open a device by that name.
+    if (!NamedNoFile(copy)) result_.NotInstalled.push_back(copy.target);
   } else if (copy.group == CopyGroup::kSampleData && survey_.Held(copy.target)) {
     // The site's own measurements under a sample's name stay as they are.
   } else {
@@ -330,6 +348,10 @@ platform::ErrorCode CopyRun::CheckWhole(const std::optional<platform::FileInfo>&
   return platform::kOk;
 }
 
+bool CopyRun::NamedNoFile(const PlannedCopy& copy) {
+  return platform::FolderExists(fs_, copy.source.substr(0, copy.source.size() - copy.name.size()));
+}
+
 bool CopyRun::LeftOut(const std::string& source, platform::ErrorCode error) {
   // A file the distribution does not hold is expected (a station typed by the
   // user, the "*" placeholder, a program this edition leaves out) and stays
@@ -343,8 +365,8 @@ bool CopyRun::LeftOut(const std::string& source, platform::ErrorCode error) {
   // The scan gives U+FFFD for a character of a name it could not convert; the
   // file is there, but cannot be asked for by that name.
   if (source.find("\xEF\xBF\xBD") != std::string::npos) return false;
-  // An empty line, or a folder named in Install.dat, names no file.
-  if (platform::FolderExists(fs_, source)) return true;
+  // A folder named in Install.dat is not installed.
+  if (platform::FolderExists(fs_, source)) return false;
   const bool notFound = error == platform::kErrorFileNotFound ||
                         error == platform::kErrorPathNotFound ||
                         error == platform::kErrorInvalidName;
@@ -372,7 +394,8 @@ InstallResult CopyRun::Run() {
     return copy.group == CopyGroup::kSampleData;
   });
   std::for_each(copies.begin(), samples, [this](const PlannedCopy& copy) { Copy(copy); });
-  if (!plan_.DataSubDir.empty() && StaysInside(plan_.DataSubDir)) {
+  if (!plan_.DataSubDir.empty() && StaysInside(plan_.DataSubDir) &&
+      setup::UsableRelativeName(plan_.DataSubDir)) {
     ForceDir(fs_, result_.DestDir + plan_.DataSubDir);
   }
   std::for_each(samples, copies.end(), [this](const PlannedCopy& copy) { Copy(copy); });

@@ -15,7 +15,14 @@
 namespace install {
 
 // Why an installation cannot be done; the window shows the text.
-enum class Refusal { kNone, kNoDrive, kNoProgramFolder };
+enum class Refusal {
+  kNone,
+  kNoDrive,
+  kNoProgramFolder,
+  kUnusableFolderName,  // a part Windows cannot use as a name (UsableNamePart)
+  kPathTooLong,         // a folder over 247 or a known path over 259 characters
+  kFolderIsFile,        // the target, or a folder on its way, is a file
+};
 const char* RefusalText(Refusal refusal);
 
 // The groups of copies, in the order they are made.
@@ -111,8 +118,11 @@ void ForceDir(platform::FileSystem& fs, const std::string& path);
 // A copy that fails does not stop the run: it is skipped silently when the
 // system reports its file (or a folder on the way) missing while the file's
 // own source folder can still be read, and listed as not installed
-// otherwise, as is a year folder that could not be made. Names that would
-// reach outside the source or target folder are never copied. Reads nothing
+// otherwise, as is a year folder that could not be made, a folder named as a
+// file and a target longer than 259 characters. Names that would reach
+// outside the source or target folder are never copied, and names Windows
+// cannot use (UsableNamePart) never asked for: those count as files the
+// distribution does not hold. Reads nothing
 // but the plan and the file system, so that it can run on a thread of its own.
 // Once `progress->stop` is set, no further copy is started.
 InstallResult CopyFiles(const InstallPlan& plan, platform::FileSystem& fs,
@@ -128,7 +138,7 @@ class Installation {
   std::string TargetFolder() const;
 
   // Whether TargetFolder() can be installed into: there must be a drive, and
-  // a program folder below its root.
+  // a program folder below its root that passes FolderRefusal().
   Refusal CheckTarget() const;
 
   void ForceDir(const std::string& path) { install::ForceDir(fs_, path); }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/unicode.h"
+#include "setup/names.h"
 
 namespace setup {
 
@@ -64,6 +65,15 @@ SetupState::SetupState() {
 void SetupState::ChooseConnection(Connection connection) {
   connection_ = connection;
   DialShown = !DctCon();
+}
+
+bool SetupState::EnterStation() {
+  std::string& entry = MSnavn.entry;
+  if (entry.empty() || MSnavn.ContainsIgnoreCase(entry) || !UsableNamePart(entry)) return false;
+  entry = platform::ToUpper(entry);
+  MSnavn.Insert(entry);
+  entry.clear();
+  return true;
 }
 
 void SetupState::ReleaseLists() {

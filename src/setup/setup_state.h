@@ -81,6 +81,12 @@ struct SetupState {
   // connection hides the dial group, the modem shows it.
   void ChooseConnection(Connection connection);
 
+  // The station entry rule, for Enter in the station box: the typed entry,
+  // upper-cased, joins the list and the entry is emptied; an empty entry, one
+  // already listed (case ignored) or one that is no usable file name (AUX, a
+  // "?": see UsableNamePart) is ignored and stays typed. True when it joined.
+  bool EnterStation();
+
   // Hidden fields.
   std::string SrcDir;
   TextList CfgLines;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "platform/unicode.h"
+#include "setup/names.h"
 #include "setup/setup_error.h"
 #include "setup/text_file.h"
 
@@ -187,7 +188,11 @@ void SystemSetup::WriteSystemFile() {
     }
     lines.Add(station);
   }
-  SaveTextFile(fs_, state_.DestDir + state_.SysNavn + ".bib", lines);
+  const std::string path = state_.DestDir + state_.SysNavn + ".bib";
+  // A name that is no file of the target folder ("..\Windows\x", "AUX",
+  // "Vest|kyst") is never opened; it fails as a file that cannot be created.
+  if (!UsableNamePart(state_.SysNavn + ".bib")) throw SetupError("Cannot create file " + path);
+  SaveTextFile(fs_, path, lines);
 }
 
 }  // namespace setup

@@ -27,8 +27,9 @@ class SystemSetup {
   void ReadSystemFile();
 
   // Rebuilds CfgLines from the state and saves it as DestDir + SysNavn +
-  // ".bib". Raises "Cannot create file <path>" when it cannot be saved; a
-  // previous file of that name is then kept whole.
+  // ".bib". Raises "Cannot create file <path>" when it cannot be saved, or
+  // when that name is no usable name part (UsableNamePart), which keeps it
+  // in DestDir and off the devices; a previous file is then kept whole.
   void WriteSystemFile();
 
  private:

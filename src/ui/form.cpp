@@ -214,13 +214,7 @@ void TForm1::RadioClick() {
 }
 
 void TForm1::MSnavnKeyPress(wchar_t& key) {
-  if (key != L'\r') return;
-  auto& stations = state_.MSnavn;
-  if (stations.entry.empty() || stations.ContainsIgnoreCase(stations.entry)) return;
-  stations.entry = platform::ToUpper(stations.entry);
-  stations.Insert(stations.entry);
-  stations.entry.clear();
-  ShowStations();
+  if (key == L'\r' && state_.EnterStation()) ShowStations();
 }
 
 void TForm1::InStallClick() {

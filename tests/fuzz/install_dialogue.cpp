@@ -488,7 +488,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const auto source = Content(before, copy.source);
       const auto installed = Content(after, copy.target);
       if (source && installed == source) fuzz::Fail("a listed file is missing or different", listed);
-      const bool lost = source || !install::StaysInside(copy.joined) ||
+      const bool lost = source || IsFolderIn(before, copy.source) ||
+                        !install::StaysInside(copy.joined) ||
                         copy.joined.find(kUnspellable) != std::string::npos ||
                         !Readable(fs, faults, platform::FolderPart(copy.source));
       if (!lost) fuzz::Fail("a file not on the disc is listed only when its folder is unreadable", listed);

@@ -1,7 +1,8 @@
 // A file name from the distribution copied by a whole installation. The
 // input's first byte chooses where the name stands (a line of Install.dat, a
 // station, a run file, an info page, a picture, the bitmap, the data folder
-// or a data file), the rest is the name.
+// or a data file), the rest is the name. A known path too long refuses the
+// target; nothing is made under a name Windows cannot use (UsableNamePart).
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -11,6 +12,7 @@
 #include "install/installation.h"
 #include "platform/memory_file_system.h"
 #include "platform/shell.h"
+#include "setup/names.h"
 #include "setup/setup_state.h"
 
 namespace {
@@ -74,8 +76,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   static const fuzz::Snapshot before = fuzz::TakeSnapshot(fs);  // the same machine every time
   install::Installation installation(state, fs, shell);
+  // Only a line of Install.dat is not known before the install begins.
+  const char* const below[kPlaces] = {"", "", "", "MSinfo\\", "MSinfo\\pic\\", "", "", ""};
+  const bool tooLong =
+      (place != kInstFile &&
+       setup::WindowsLength("C:\\t\\" + (below[place] + joined)) > setup::kMaxPathLength) ||
+      (place == kDataFolder && setup::WindowsLength("C:\\t\\" + name) > setup::kMaxFolderLength);
+  const install::Refusal refusal = installation.CheckTarget();
+  if (tooLong != (refusal == install::Refusal::kPathTooLong)) {
+    fuzz::Fail("a known path over 259 or folder over 247 characters, only that, refuses", name);
+  }
+  if (refusal != install::Refusal::kNone) return 0;
   const install::InstallPlan plan = installation.Plan();
   installation.Apply(install::CopyFiles(plan, fs, install::SurveyTarget(plan, fs, {})));
+  for (const std::string& entry : fs.Journal()) {  // "copy <from> -> <to>", "mkdir <path>"
+    const std::string made = entry.substr(entry.rfind(' ') + 1);
+    if (made.size() > 5 && (!setup::UsableRelativeName(made.substr(5)) ||
+                            setup::WindowsLength(made) > setup::kMaxPathLength)) {
+      fuzz::Fail("nothing is made under a name Windows cannot use or reach", entry);
+    }
+  }
   for (const std::string& changed : fuzz::Changes(before, fuzz::TakeSnapshot(fs))) {
     if (!fuzz::IsUnder(changed, "C:\\T")) {
       fuzz::Fail("nothing changes outside the target", name + ": " + changed);

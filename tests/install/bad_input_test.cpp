@@ -40,15 +40,19 @@ class BadInput : public ::testing::Test {
 TEST_F(BadInput, InstallListWithOddLinesCopiesOnlyWhatIsThere) {
   setup_.ScanSource();
   fs_.AddFolder("E:\\prog\\folder");
-  for (const char* line : {"", "folder", "missing.exe", "sarnok.exe", "..\\config\\ABC.cfg",
-                           "C:\\x.exe", "\\x.exe", "E:x.exe"}) {
+  fs_.AddFile("E:\\prog\\nul.exe", "a name Windows cannot use is never asked for");
+  const std::string tooLong(249, 'x');  // C:\KAMBRIX\ and 249 make 260
+  for (const std::string& line : {"", "folder", "missing.exe", "sarnok.exe", "..\\config\\ABC.cfg",
+                                  "C:\\x.exe", "\\x.exe", "E:x.exe", "nul.exe", tooLong.c_str(),
+                                  tooLong.c_str() + 1}) {
     state_.InstFiles.Add(line);
   }
   test_support::InstallAsConfirmed(installation_, fs_);
   EXPECT_EQ("s", fs_.FileContent("C:\\KAMBRIX\\sarnok.exe"));
   EXPECT_THAT(installation_.NotInstalled(),
-              ElementsAre("C:\\KAMBRIX\\..\\config\\ABC.cfg", "C:\\KAMBRIX\\C:\\x.exe",
-                          "C:\\KAMBRIX\\\\x.exe", "C:\\KAMBRIX\\E:x.exe"));
+              ElementsAre("C:\\KAMBRIX\\folder", "C:\\KAMBRIX\\..\\config\\ABC.cfg",
+                          "C:\\KAMBRIX\\C:\\x.exe", "C:\\KAMBRIX\\\\x.exe",
+                          "C:\\KAMBRIX\\E:x.exe", "C:\\KAMBRIX\\" + tooLong));
   EXPECT_THAT(fs_.Tree("C:\\"), ElementsAre("KAMBRIX", "KAMBRIX\\MSinfo", "KAMBRIX\\MSinfo\\pic",
                                             "KAMBRIX\\DATA2005", "KAMBRIX\\sarnok.exe",
                                             "KAMBRIX\\ABC.cfg"));

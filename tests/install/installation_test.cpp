@@ -125,6 +125,25 @@ TEST_F(Install, RefusesWithoutDriveOrFolderBeforeWritingAnything) {
   EXPECT_THAT(fs_.Journal(), IsEmpty());
 }
 
+TEST_F(Install, RefusesFolderTextsThatWindowsCannotUseOrReach) {
+  using install::Refusal;
+  SourceWith({});
+  fs_.AddFile("C:\\file", "in the way");
+  const std::string a233(233, 'a');  // with \MSinfo\pic 247; C:\KAMBRIX\ + 244 + .bib: 259
+  const Refusal name = Refusal::kUnusableFolderName, file = Refusal::kFolderIsFile,
+                tooLong = Refusal::kPathTooLong, none = Refusal::kNone;
+  const std::tuple<std::string, std::size_t, Refusal> cases[] = {
+      {"NUL\\x", 0, name},       {"KB_X\\sub:str", 0, name},   {"a\\\\b", 0, name},
+      {"file", 0, file},         {"D:\\file\\sub", 0, file},  {a233, 0, none},
+      {a233 + "a", 0, tooLong},  {"KAMBRIX", 244, none},      {"KAMBRIX", 245, tooLong},
+  };
+  for (const auto& [folder, systemName, refusal] : cases) {
+    state_.PrBib = folder;
+    state_.SysNavn = std::string(std::max<std::size_t>(systemName, 1), 'v');
+    EXPECT_EQ(refusal, installation_.CheckTarget()) << folder;
+  }
+}
+
 TEST_F(Install, YearGivesTheDataFolderAndSequenceAndEachYearKeepsItsFolder) {
   SourceWith({});
   test_support::InstallAsConfirmed(installation_, fs_);

@@ -8,7 +8,9 @@ TEST(BoxText, ErrorTextEndsInAFullStopAndTitleIsTheFileNameCapitalised) {
   EXPECT_EQ("List index out of bounds (5)", setup::ErrorBoxText("List index out of bounds (5)"));
   EXPECT_EQ("Unspecified error.", setup::ErrorBoxText("Unspecified error"));
   EXPECT_EQ("Done.", setup::ErrorBoxText("Done."));
-  EXPECT_EQ("Cannot create file C:\\a|b.bib.\n\nC:\\x.exe", setup::ErrorBoxText("Cannot create file C:\\a|b.bib\n\nC:\\x.exe"));
+  // The list after the error's line gets no full stop.
+  EXPECT_EQ("Cannot create file C:\\a|b.bib.\n\nC:\\x.exe",
+            setup::ErrorBoxText("Cannot create file C:\\a|b.bib\n\nC:\\x.exe"));
   EXPECT_EQ("Setup", setup::TitleFromFileName("SETUP.EXE"));
   EXPECT_EQ("Ødelæg", setup::TitleFromFileName("ØDELÆG.x.exe"));
 }

@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 
+#include "setup/names.h"
 #include "setup/setup_error.h"
 
 namespace {
@@ -49,6 +50,35 @@ TEST(SetupState, StationsStaySortedIgnoringCase) {
   EXPECT_TRUE(stations.ContainsIgnoreCase("ABC"));
   EXPECT_TRUE(stations.ContainsIgnoreCase("øRN"));
   EXPECT_FALSE(stations.ContainsIgnoreCase("AB"));
+}
+
+TEST(SetupState, StationEntryAddsNewUsableNamesInUpperCaseAndKeepsTheRestTyped) {
+  setup::SetupState state;
+  const std::pair<const char*, bool> cases[] = {{"abc", true}, {"ABC", false}, {"", false},
+      {"aux", false}, {"a?", false}, {"a.", false}, {"dæf", true}};
+  for (const auto& [typed, added] : cases) {
+    state.MSnavn.entry = typed;
+    EXPECT_EQ(added, state.EnterStation()) << typed;
+    EXPECT_EQ(added ? "" : typed, state.MSnavn.entry);
+  }
+  EXPECT_THAT(state.MSnavn.items, ElementsAre("ABC", "DÆF"));
+}
+
+TEST(Names, UsablePartsAreWhatWindowsCanNameAFileOfItsOwn) {
+  using Parts = std::initializer_list<std::string>;
+  const std::string a255(255, 'a');
+  for (const std::string& part : Parts{"KAMBRIX", " KAMBRIX datalogger.bib", "x..y", ".x", "ÆØÅ",
+       "COM10", "LPT", "CONIN", "NULL.txt", "a.NUL", "COM\xC2\xB4", "\x7F", a255,
+       a255.substr(1) + "é"}) {
+    EXPECT_TRUE(setup::UsableNamePart(part)) << part;
+  }
+  for (const std::string& part : Parts{"", "a<b", "a>b", "a:b", "a\"b", "a/b", "a\\b", "a|b", "a?",
+       "a*", "a\x01", "a\x1F", "KB_DOT.", "x ", "NUL", "nul", "Aux.cfg", "CON .txt", "PRN. ",
+       "com1", "LPT9.x.y", "COM0", "COM\xC2\xB9", "lpt\xC2\xB2", "LPT\xC2\xB3.txt", "CONIN$",
+       "conout$.x",
+       a255 + "a", a255.substr(1) + "\xF0\x9F\x98\x80"}) {
+    EXPECT_FALSE(setup::UsableNamePart(part)) << part;
+  }
 }
 
 TEST(SetupState, ModemParameterTextSelectsAnEqualEntryOnly) {

@@ -170,9 +170,12 @@ TEST_F(SystemFile, FileIsNamedAfterTheSystemAndKeptWholeWhenItCannotBeWritten) {
   EXPECT_EQ("C:\\KAMBRIX\\DATA2005\\\r\n,9600\r\n\r\n\r\n05001\r\n\r\n", Written());
   EXPECT_TRUE(fs_.FileContent("C:\\KAMBRIX\\ KAMBRIX datalogger.bib"));
 
-  state_.SysNavn = "Vest|mark";
-  EXPECT_THAT([this] { Written(); },
-              ThrowsMessage<setup::SetupError>(StrEq("Cannot create file C:\\KAMBRIX\\Vest|mark.bib")));
+  for (const std::string name : {"Vest|mark", "..\\Windows\\outside", "AUX", "NUL "}) {
+    state_.SysNavn = name;
+    EXPECT_THAT([&] { Written(); }, ThrowsMessage<setup::SetupError>(
+                                        "Cannot create file C:\\KAMBRIX\\" + name + ".bib"));
+  }
+  EXPECT_THAT(fs_.Tree("C:\\"), ElementsAre("KAMBRIX", "KAMBRIX\\ KAMBRIX datalogger.bib"));
 
   state_.SysNavn = " KAMBRIX datalogger";
   const std::string before = Written();
