@@ -29,7 +29,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/wide.h"
+#include "platform/win32/wide.h"
 #include "support/program_window.h"
 #include "ui/layout.h"
 

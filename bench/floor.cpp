@@ -27,10 +27,11 @@
 
 #include "install/installation.h"
 #include "platform/shell.h"
-#include "platform/wide.h"
-#include "platform/win32_file_system.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_file_system.h"
 #include "setup/system_setup.h"
 #include "setup/text_file.h"
+#include "support/memory_shell.h"
 
 int wmain(int argc, wchar_t** argv) {
   const bool attributes = argc > 1 && std::wstring(argv[1]) == L"--attributes";

@@ -17,9 +17,9 @@
 
 #include "enumerate.h"
 #include "platform/file_system.h"
-#include "platform/wide.h"
+#include "platform/win32/wide.h"
 #include "platform/wildcard.h"
-#include "platform/win32_file_system.h"
+#include "platform/win32/win32_file_system.h"
 
 namespace {
 

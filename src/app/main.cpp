@@ -3,10 +3,10 @@
 
 #include <exception>
 
-#include "platform/dll_search.h"
+#include "platform/win32/dll_search.h"
 #include "platform/startup_marks.h"
-#include "platform/win32_file_system.h"
-#include "platform/win32_shell.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_shell.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
 

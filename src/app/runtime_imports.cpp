@@ -7,7 +7,7 @@
 // this definition before it looks into kernel32's import library.
 #include <cstdint>
 
-#include "platform/tick_count.h"
+#include "platform/win32/tick_count.h"
 
 #if defined(__i386__)
 #define SETUP_IMPORT_ENTRY(name, argumentBytes) "__imp__" #name "@" #argumentBytes

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace platform {
 
@@ -36,18 +35,6 @@ class Shell {
 
   // The system's text for an error code, without trailing full stop or line break.
   virtual std::string MessageFor(std::uint32_t code) = 0;
-};
-
-// A shell that records the shortcuts it is asked to save.
-class MemoryShell : public Shell {
- public:
-  std::optional<std::string> desktop = std::string("C:\\Users\\test\\Desktop");
-  ShortcutResult::Failure failWith = ShortcutResult::Failure::kNone;
-  std::vector<Shortcut> saved;
-
-  std::optional<std::string> DesktopFolder() override { return desktop; }
-  ShortcutResult SaveShortcut(const Shortcut& shortcut) override;
-  std::string MessageFor(std::uint32_t code) override;
 };
 
 }  // namespace platform

@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "install/installation.h"
-#include "platform/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace ui {
 

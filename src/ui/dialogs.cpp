@@ -1,7 +1,7 @@
 #include "ui/dialogs.h"
 
 #include "platform/file_system.h"
-#include "platform/wide.h"
+#include "platform/win32/wide.h"
 #include "setup/box_text.h"
 
 namespace ui {

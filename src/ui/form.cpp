@@ -7,10 +7,10 @@
 #include <utility>
 
 #include "platform/file_system.h"
-#include "platform/session_end.h"
+#include "platform/win32/session_end.h"
 #include "platform/startup_marks.h"
 #include "platform/unicode.h"
-#include "platform/wide.h"
+#include "platform/win32/wide.h"
 
 namespace ui {
 

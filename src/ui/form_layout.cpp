@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/startup_marks.h"
-#include "platform/system_function.h"
-#include "platform/wide.h"
+#include "platform/win32/system_function.h"
+#include "platform/win32/wide.h"
 
 namespace ui {
 

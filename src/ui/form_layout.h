@@ -8,7 +8,7 @@
 
 #include <array>
 
-#include "platform/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "ui/layout.h"
 
 namespace ui {

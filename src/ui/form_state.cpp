@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/wide.h"
+#include "platform/win32/wide.h"
 #include "ui/form.h"
 
 namespace ui {

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/wide.h"
+#include "platform/win32/wide.h"
 #include "support/program_window.h"
 #include "ui/layout.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory_file_system.h"
+#include "support/memory_file_system.h"
 
 namespace fuzz {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "platform/memory_file_system.h"
+#include "support/memory_file_system.h"
 #include "platform/unicode.h"
 #include "setup/setup_error.h"
 #include "setup/setup_state.h"

@@ -12,7 +12,8 @@
 
 #include "fuzz_support.h"
 #include "install/installation.h"
-#include "platform/memory_file_system.h"
+#include "support/memory_file_system.h"
+#include "support/memory_shell.h"
 #include "platform/shell.h"
 #include "setup/setup_error.h"
 #include "setup/setup_state.h"

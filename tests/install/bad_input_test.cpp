@@ -6,7 +6,8 @@
 #include <chrono>
 
 #include "install/installation.h"
-#include "platform/memory_file_system.h"
+#include "support/memory_file_system.h"
+#include "support/memory_shell.h"
 #include "setup/setup_error.h"
 #include "setup/system_setup.h"
 #include "setup/text_file.h"

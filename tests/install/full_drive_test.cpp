@@ -5,11 +5,12 @@
 #include <gmock/gmock.h>
 
 #include "install/installation.h"
-#include "platform/win32_file_system.h"
+#include "platform/win32/win32_file_system.h"
 #include "setup/setup_error.h"
 #include "setup/system_setup.h"
 #include "support/install_steps.h"
 #include "support/sample_source.h"
+#include "support/memory_shell.h"
 
 namespace {
 

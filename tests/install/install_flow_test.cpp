@@ -7,7 +7,8 @@
 #include <deque>
 #include <functional>
 
-#include "platform/memory_file_system.h"
+#include "support/memory_file_system.h"
+#include "support/memory_shell.h"
 #include "setup/box_text.h"
 #include "setup/setup_error.h"
 #include "setup/system_setup.h"

@@ -4,7 +4,8 @@
 
 #include <functional>
 
-#include "platform/memory_file_system.h"
+#include "support/memory_file_system.h"
+#include "support/memory_shell.h"
 #include "setup/setup_error.h"
 #include "setup/system_setup.h"
 #include "setup/text_file.h"

@@ -10,9 +10,9 @@
 #include <functional>
 
 #include "install/installation.h"
-#include "platform/wide.h"
-#include "platform/win32_file_system.h"
-#include "platform/win32_shell.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_shell.h"
 #include "setup/system_setup.h"
 #include "setup/text_file.h"
 #include "support/install_steps.h"

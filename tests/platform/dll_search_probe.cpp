@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/dll_search.h"
+#include "platform/win32/dll_search.h"
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring mode = argc == 2 ? argv[1] : L"";

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "platform/dll_search.h"
-#include "platform/tick_count.h"
+#include "platform/win32/dll_search.h"
+#include "platform/win32/tick_count.h"
 
 namespace {
 

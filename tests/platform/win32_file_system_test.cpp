@@ -1,6 +1,6 @@
 // The Win32 file system on real folders under the test's own temporary
 // folder: the shared contract, and what only a real Windows file system shows.
-#include "platform/win32_file_system.h"
+#include "platform/win32/win32_file_system.h"
 
 #include <gmock/gmock.h>
 #include <windows.h>
@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/file_system_contract.h"
-#include "platform/wide.h"
+#include "platform/win32/wide.h"
 #include "support/temp_folder.h"
 
 namespace platform_test {

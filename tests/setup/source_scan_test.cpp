@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "platform/memory_file_system.h"
+#include "support/memory_file_system.h"
 #include "setup/setup_error.h"
 #include "setup/system_setup.h"
 #include "support/sample_source.h"

@@ -2,7 +2,7 @@
 
 #include <gmock/gmock.h>
 
-#include "platform/memory_file_system.h"
+#include "support/memory_file_system.h"
 #include "setup/setup_error.h"
 
 namespace {

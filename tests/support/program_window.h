@@ -7,7 +7,7 @@
 #include <cwchar>
 #include <string>
 
-#include "platform/wide.h"
+#include "platform/win32/wide.h"
 
 namespace test_support {
 

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "platform/wide.h"
+#include "platform/win32/wide.h"
 
 namespace test_support {
 

@@ -15,8 +15,9 @@
 
 #include "install/install_flow.h"
 #include "install/installation.h"
-#include "platform/memory_file_system.h"
-#include "platform/wide.h"
+#include "support/memory_file_system.h"
+#include "support/memory_shell.h"
+#include "platform/win32/wide.h"
 #include "support/sample_source.h"
 
 namespace {

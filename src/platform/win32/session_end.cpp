@@ -1,6 +1,6 @@
-#include "platform/session_end.h"
+#include "platform/win32/session_end.h"
 
-#include "platform/system_function.h"
+#include "platform/win32/system_function.h"
 
 namespace platform {
 

@@ -1,10 +1,10 @@
-#include "platform/tick_count.h"
+#include "platform/win32/tick_count.h"
 
 #include <windows.h>
 
 #include <atomic>
 
-#include "platform/system_function.h"
+#include "platform/win32/system_function.h"
 
 namespace platform {
 

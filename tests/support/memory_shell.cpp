@@ -1,4 +1,4 @@
-#include "platform/shell.h"
+#include "support/memory_shell.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/win32_shell.h"
+#include "platform/win32/win32_shell.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -7,9 +7,9 @@
 
 #include <cstdio>
 
-#include "platform/system_function.h"
-#include "platform/wide.h"
-#include "platform/win32_handles.h"
+#include "platform/win32/system_function.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_handles.h"
 
 namespace platform {
 

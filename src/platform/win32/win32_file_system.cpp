@@ -1,4 +1,4 @@
-#include "platform/win32_file_system.h"
+#include "platform/win32/win32_file_system.h"
 
 #include <windows.h>
 #include <restartmanager.h>
@@ -8,9 +8,9 @@
 #include <string>
 #include <utility>
 
-#include "platform/system_function.h"
-#include "platform/wide.h"
-#include "platform/win32_handles.h"
+#include "platform/win32/system_function.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_handles.h"
 #include "platform/wildcard.h"
 
 namespace platform {

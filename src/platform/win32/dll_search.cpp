@@ -1,8 +1,8 @@
-#include "platform/dll_search.h"
+#include "platform/win32/dll_search.h"
 
 #include <windows.h>
 
-#include "platform/system_function.h"
+#include "platform/win32/system_function.h"
 
 namespace platform {
 

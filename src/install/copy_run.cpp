@@ -1,0 +1,227 @@
+// The copies of one installation, replacing nothing until its copy is whole.
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "install/installation.h"
+#include "setup/names.h"
+
+namespace install {
+
+namespace {
+
+constexpr std::uint32_t kReadOnly = platform::kAttrReadOnly;
+
+bool Exists(platform::ErrorCode error) {
+  return error == platform::kErrorFileExists || error == platform::kErrorAlreadyExists;
+}
+
+// Whether a copy that failed with `error` may have made its target: every
+// failure but those that come before it is made, when the source or the
+// target cannot be opened.
+bool BrokeOff(platform::ErrorCode error) {
+  switch (error) {
+    case platform::kOk:
+    case platform::kErrorFileNotFound:
+    case platform::kErrorPathNotFound:
+    case platform::kErrorAccessDenied:
+    case platform::kErrorSharingViolation:
+    case platform::kErrorLockViolation:
+    case platform::kErrorFileExists:
+    case platform::kErrorAlreadyExists:
+    case platform::kErrorInvalidName:
+      return false;
+    default:
+      return true;
+  }
+}
+
+class CopyRun {
+ public:
+  CopyRun(const InstallPlan& plan, platform::FileSystem& fs, const TargetSurvey& survey,
+          CopyProgress* progress)
+      : plan_(plan), fs_(fs), survey_(survey), progress_(progress) {}
+  ~CopyRun();
+
+  InstallResult Run();
+
+ private:
+  // One copy of the plan; lists its target unless it is done or silent.
+  void Copy(const PlannedCopy& copy);
+  // A copy to a target that is not there; kErrorFileExists when it is.
+  platform::ErrorCode CopyNew(const PlannedCopy& copy);
+  // A copy that takes an existing target's place only once it is whole.
+  platform::ErrorCode Replace(const PlannedCopy& copy);
+  // Deletes a file this run made, read-only as its source may have made it.
+  void Discard(const std::string& path);
+  // Whether `to` is a whole copy of a file that `source` described before
+  // the copy; clears its read-only attribute.
+  platform::ErrorCode CheckWhole(const std::optional<platform::FileInfo>& source,
+                                 const std::string& to);
+  // Whether a copy that failed with `error` asked for a file the
+  // distribution does not hold.
+  bool LeftOut(const std::string& source, platform::ErrorCode error);
+  // Whether a name Windows cannot use, which is never asked for (AUX or
+  // COM1.cfg could open a serial port), counts as a file the distribution
+  // does not hold: while the folder it would be in can be read.
+  bool NamedNoFile(const PlannedCopy& copy);
+
+  const InstallPlan& plan_;
+  platform::FileSystem& fs_;
+  const TargetSurvey& survey_;
+  CopyProgress* progress_;
+  InstallResult result_;
+  std::string tempFolder_;  // made for the first replacement, with "\\"
+  unsigned tempCount_ = 0;
+};
+
+CopyRun::~CopyRun() {
+  // Empty once every replacement has taken its place or been deleted.
+  if (!tempFolder_.empty()) fs_.RemoveFolder(tempFolder_.substr(0, tempFolder_.size() - 1));
+}
+
+void CopyRun::Copy(const PlannedCopy& copy) {
+  if (progress_ != nullptr && progress_->stop.load(std::memory_order_relaxed)) return;
+  if (!StaysInside(copy.name) || setup::WindowsLength(copy.target) > setup::kMaxPathLength) {
+    result_.NotInstalled.push_back(copy.target);
+  } else if (!setup::UsableRelativeName(copy.name)) {
+    // Never asked for: Windows might open a device by that name.
+    if (!NamedNoFile(copy)) result_.NotInstalled.push_back(copy.target);
+  } else if (copy.group == CopyGroup::kSampleData && survey_.Held(copy.target)) {
+    // The site's own measurements under a sample's name stay as they are.
+  } else {
+    platform::ErrorCode error =
+        survey_.Held(copy.target) ? platform::kErrorFileExists : CopyNew(copy);
+    if (Exists(error) && copy.group != CopyGroup::kSampleData) error = Replace(copy);
+    if (error != platform::kOk && !Exists(error) && !LeftOut(copy.source, error)) {
+      result_.NotInstalled.push_back(copy.target);
+    }
+  }
+  if (progress_ != nullptr) progress_->done.fetch_add(1, std::memory_order_relaxed);
+}
+
+platform::ErrorCode CopyRun::CopyNew(const PlannedCopy& copy) {
+  const auto source = fs_.Info(copy.source);
+  platform::ErrorCode error = fs_.CopyNewFile(copy.source, copy.target);
+  if (error == platform::kOk) error = CheckWhole(source, copy.target);
+  // A copy that broke off part way leaves a short file, which no program
+  // could use; only one that was not there before is deleted, and only
+  // after a failure that comes once the file is made.
+  if (BrokeOff(error) && !platform::NamePart(copy.target).empty() &&
+      survey_.KnownAbsent(copy.target)) {
+    Discard(copy.target);
+  }
+  return error;
+}
+
+platform::ErrorCode CopyRun::Replace(const PlannedCopy& copy) {
+  if (tempFolder_.empty()) {
+    // A folder of its own keeps the temporary names out of the target's
+    // folders, which can be large, and out of every listing of them.
+    for (unsigned n = 0; n < 100 && tempFolder_.empty(); ++n) {
+      const std::string folder = plan_.Target + "\\~setup" + std::to_string(n) + ".tmp";
+      if (!survey_.Held(folder) && fs_.CreateFolder(folder) == platform::kOk) tempFolder_ = folder + "\\";
+    }
+    if (tempFolder_.empty()) return platform::kErrorAccessDenied;
+  }
+  const std::string temp = tempFolder_ + std::to_string(++tempCount_);
+  const auto source = fs_.Info(copy.source);
+  platform::ErrorCode error = fs_.CopyNewFile(copy.source, temp);
+  if (error == platform::kOk) error = CheckWhole(source, temp);
+  if (error == platform::kOk) error = fs_.MoveReplace(temp, copy.target);
+  if (error == platform::kErrorAccessDenied) {
+    // Windows renames over no read-only file: it is cleared for the rename
+    // and set again when that still fails.
+    const auto old = fs_.Info(copy.target);
+    if (old && (old->attributes & (kReadOnly | platform::kAttrDirectory)) == kReadOnly &&
+        fs_.SetAttributes(copy.target, old->attributes & ~kReadOnly) == platform::kOk) {
+      error = fs_.MoveReplace(temp, copy.target);
+      if (error != platform::kOk) fs_.SetAttributes(copy.target, old->attributes);
+    }
+  }
+  if (error != platform::kOk) Discard(temp);
+  return error == platform::kErrorFileExists ? platform::kErrorAccessDenied : error;
+}
+
+void CopyRun::Discard(const std::string& path) {
+  if (fs_.RemoveFile(path) == platform::kErrorAccessDenied &&
+      fs_.SetAttributes(path, platform::kAttrArchive) == platform::kOk) {
+    fs_.RemoveFile(path);
+  }
+}
+
+platform::ErrorCode CopyRun::CheckWhole(const std::optional<platform::FileInfo>& source,
+                                        const std::string& to) {
+  // Some systems report a copy done whose reading broke off part way. The
+  // source is looked at before the copy: the disc may be gone after it.
+  const auto copied = fs_.Info(to);
+  if (!source || !copied || source->size != copied->size) return platform::kErrorWriteFault;
+  // Every file on a CD is read-only; the installed one is left writable, as
+  // xcopy leaves it.
+  if ((copied->attributes & kReadOnly) != 0) return fs_.SetAttributes(to, copied->attributes & ~kReadOnly);
+  return platform::kOk;
+}
+
+bool CopyRun::NamedNoFile(const PlannedCopy& copy) {
+  return platform::FolderExists(fs_, copy.source.substr(0, copy.source.size() - copy.name.size()));
+}
+
+bool CopyRun::LeftOut(const std::string& source, platform::ErrorCode error) {
+  // A file the distribution does not hold is expected (a station typed by the
+  // user, the "*" placeholder, a program this edition leaves out) and stays
+  // silent, but only when the system says so: the file, or a folder on its
+  // way, is not found (or, for a pattern such as "*.cfg", cannot be named),
+  // no file answers to the name, and the file's own folder can still be read.
+  // Once that folder is gone (the disc taken out, a share dropped or denied)
+  // a missing file tells nothing. Every other failure counts: access denied,
+  // a read error, a drive not ready, a full disk.
+  //
+  // The scan gives U+FFFD for a character of a name it could not convert; the
+  // file is there, but cannot be asked for by that name.
+  if (source.find("\xEF\xBF\xBD") != std::string::npos) return false;
+  // A folder named in Install.dat is not installed.
+  if (platform::FolderExists(fs_, source)) return false;
+  const bool notFound = error == platform::kErrorFileNotFound ||
+                        error == platform::kErrorPathNotFound ||
+                        error == platform::kErrorInvalidName;
+  return notFound && !platform::FileExists(fs_, source) &&
+         platform::FolderExists(fs_, platform::FolderPart(source));
+}
+
+InstallResult CopyRun::Run() {
+  const std::string& target = plan_.Target;
+  ForceDir(fs_, target);
+  ForceDir(fs_, target + "\\MSinfo");
+  ForceDir(fs_, target + "\\MSinfo\\pic");
+  result_.DestDir = target + "\\";
+
+  const std::string year = std::to_string(plan_.Year);
+  result_.YearSeq = year.substr(2, 2) + "001";
+  result_.DataDir = result_.DestDir + "DATA" + year;
+  ForceDir(fs_, result_.DataDir);
+  // The system file names this folder whether or not it could be made (a file
+  // of its name in the way, a full or write-protected drive); that file stays.
+  if (!platform::FolderExists(fs_, result_.DataDir)) result_.NotInstalled.push_back(result_.DataDir);
+
+  const std::vector<PlannedCopy> copies = plan_.Copies();
+  const auto samples = std::find_if(copies.begin(), copies.end(), [](const PlannedCopy& copy) {
+    return copy.group == CopyGroup::kSampleData;
+  });
+  std::for_each(copies.begin(), samples, [this](const PlannedCopy& copy) { Copy(copy); });
+  if (!plan_.DataSubDir.empty() && StaysInside(plan_.DataSubDir) &&
+      setup::UsableRelativeName(plan_.DataSubDir)) {
+    ForceDir(fs_, result_.DestDir + plan_.DataSubDir);
+  }
+  std::for_each(samples, copies.end(), [this](const PlannedCopy& copy) { Copy(copy); });
+  return std::move(result_);
+}
+
+}  // namespace
+
+InstallResult CopyFiles(const InstallPlan& plan, platform::FileSystem& fs, const TargetSurvey& survey,
+                        CopyProgress* progress) {
+  return CopyRun(plan, fs, survey, progress).Run();
+}
+
+}  // namespace install
