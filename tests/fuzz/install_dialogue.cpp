@@ -105,7 +105,9 @@ struct Boxes : install::DialogueHost {
   }
 };
 
-// One copy the plan asks for, built as the table of the installation has it.
+// One copy the plan asks for, built as the table of the installation has it:
+// written out here again on purpose, so that the oracle does not call the
+// table (InstallPlan::Copies) it checks.
 struct Planned {
   std::string joined;  // the name as it is joined to both folders
   std::string source;

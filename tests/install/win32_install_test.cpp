@@ -93,6 +93,16 @@ class Win32Install : public ::testing::Test {
     return bytes;
   }
 
+  // Every copy of the plan is in the target with its source's bytes.
+  void ExpectEveryCopyInstalled() {
+    for (const install::PlannedCopy& copy : installation_.Plan().Copies()) {
+      std::string source, installed;
+      ASSERT_EQ(platform::kOk, fs_.ReadWholeFile(copy.source, source)) << copy.source;
+      fs_.ReadWholeFile(copy.target, installed);
+      EXPECT_TRUE(installed == source) << copy.target;
+    }
+  }
+
   const std::wstring startFolder_ = platform::Widen(platform::Win32FileSystem().CurrentDirectory());
   platform::ComInitialization com_;
   test_support::TempFolder target_{"install_test_"};
@@ -108,25 +118,14 @@ const char* const kSampleTree[] = {
     "MSinfo\\pic\\abc1.png", "MSinfo\\pic\\xyz1.png", "logo.bmp", "DATA2004\\0401.dat",
     "DATA2004\\0402.dat", "DATA2004\\0403.dat"};
 
-std::string SourceOf(const std::string& installed) {
-  if (installed.find(".cfg") != std::string::npos || installed == "maaling.run" ||
-      installed == "logo.bmp" || installed.rfind("MSinfo", 0) == 0) {
-    return "config\\" + installed;
-  }
-  return installed.rfind("DATA", 0) == 0 ? installed : "prog\\" + installed;
-}
 
 TEST_F(Win32Install, SampleDistributionIsInstalledByteForByte) {
   test_support::InstallAsConfirmed(installation_, fs_);
   EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
 
+  ExpectEveryCopyInstalled();
   std::vector<std::string> expected = {"MSinfo\\", "MSinfo\\pic\\", "DATA2005\\", "DATA2004\\"};
-  for (const char* file : kSampleTree) {
-    expected.push_back(file);
-    std::string source;
-    ASSERT_EQ(platform::kOk, fs_.ReadWholeFile(state_.SrcDir + SourceOf(file), source)) << file;
-    EXPECT_TRUE(Installed(file) == source) << file;
-  }
+  expected.insert(expected.end(), std::begin(kSampleTree), std::end(kSampleTree));
   std::vector<std::string> tree;
   ListTree(fs_, target_.Path() + "\\KAMBRIX", "", tree);
   EXPECT_THAT(tree, UnorderedElementsAreArray(expected));
@@ -186,11 +185,7 @@ TEST_F(Win32Install, ReinstallReplacesTheDistributionAndKeepsEverythingElse) {
   installFromCd();
 
   EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
-  for (const char* file : kSampleTree) {
-    std::string source;
-    ASSERT_EQ(platform::kOk, fs_.ReadWholeFile(state_.SrcDir + SourceOf(file), source));
-    EXPECT_TRUE(Installed(file) == source) << file;
-  }
+  ExpectEveryCopyInstalled();
   EXPECT_EQ("m\xE5linger", Installed("noter.txt"));
   EXPECT_EQ("measured", Installed("DATA2005\\0101.dat"));
   EXPECT_EQ("<p>", Installed("MSinfo\\extra.html"));
