@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "form_class.h"
 #include "ui/layout.h"
 
 namespace {
@@ -46,14 +47,7 @@ void ClassOf(ui::Kind kind, const wchar_t*& windowClass, DWORD& style, DWORD& ex
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   INITCOMMONCONTROLSEX common = {sizeof(common), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&common);
-  WNDCLASSEXW windowClass = {};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = L"TForm1";
-  RegisterClassExW(&windowClass);
+  bench::RegisterFormClass(instance, &WindowProc);
   const ui::WindowSpec& spec = ui::kWindow;
   HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, L"TForm1", L"floor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                 spec.left, spec.top, spec.width, spec.height, nullptr, nullptr,

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "enumerate.h"
+#include "form_class.h"
 
 namespace {
 
@@ -22,14 +23,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int show) {
   const std::wstring mode = commandLine;
   if (mode == L"scan") bench::EnumerateDistribution();
-  WNDCLASSEXW windowClass = {};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = L"TForm1";
-  RegisterClassExW(&windowClass);
+  bench::RegisterFormClass(instance, &WindowProc);
   HWND window = CreateWindowExW(0, L"TForm1", L"floor", WS_OVERLAPPEDWINDOW, 100, 100, 544, 382,
                                 nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 1;

@@ -17,8 +17,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::StrEq;
-using ::testing::ThrowsMessage;
 
 class BadInput : public ::testing::Test {
  protected:
@@ -78,7 +76,8 @@ TEST_F(BadInput, TargetThatCannotBeWrittenReportsEveryFileAndTheSystemFile) {
               ElementsAre("C:\\KAMBRIX\\DATA2005", "C:\\KAMBRIX\\sarnok.exe",
                           "C:\\KAMBRIX\\ABC.cfg", "C:\\KAMBRIX\\a.run"));
   EXPECT_THAT([this] { setup_.WriteSystemFile(); },
-              ThrowsMessage<setup::SetupError>(StrEq("Cannot create file C:\\KAMBRIX\\Vest.bib")));
+              testing::ThrowsMessage<setup::SetupError>(
+                  testing::StrEq("Cannot create file C:\\KAMBRIX\\Vest.bib")));
   EXPECT_THAT(fs_.Tree("C:\\"), IsEmpty());
 }
 

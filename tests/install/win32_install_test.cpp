@@ -24,9 +24,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::StrEq;
-using ::testing::ThrowsMessage;
-using ::testing::UnorderedElementsAreArray;
 
 // Every file path below `folder`, relative to it; folders end in "\".
 void ListTree(platform::FileSystem& fs, const std::string& folder, const std::string& prefix,
@@ -128,7 +125,7 @@ TEST_F(Win32Install, SampleDistributionIsInstalledByteForByte) {
   expected.insert(expected.end(), std::begin(kSampleTree), std::end(kSampleTree));
   std::vector<std::string> tree;
   ListTree(fs_, target_.Path() + "\\KAMBRIX", "", tree);
-  EXPECT_THAT(tree, UnorderedElementsAreArray(expected));
+  EXPECT_THAT(tree, testing::UnorderedElementsAreArray(expected));
 }
 
 // Every file on a CD is read-only; the copies must not be, and keep the
@@ -203,8 +200,8 @@ TEST_F(Win32Install, SystemFileThatCannotBeWrittenLeavesTheOldOneAndNoOtherFile)
   // A name with characters Windows forbids in file names.
   state_.SysNavn = "Vest|mark";
   EXPECT_THAT([&] { systemSetup.WriteSystemFile(); },
-              ThrowsMessage<setup::SetupError>(
-                  StrEq("Cannot create file " + target_.Path() + "\\KAMBRIX\\Vest|mark.bib")));
+              testing::ThrowsMessage<setup::SetupError>(
+                  testing::StrEq("Cannot create file " + target_.Path() + "\\KAMBRIX\\Vest|mark.bib")));
   EXPECT_EQ(filesBefore, test_support::FolderEntries(fs_, target_.Path() + "\\KAMBRIX"));
   EXPECT_TRUE(Installed("Vestmark.bib") == before);
 

@@ -12,12 +12,6 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
 
-std::vector<std::string> Names(const std::vector<platform::DirEntry>& entries) {
-  std::vector<std::string> names;
-  for (const auto& entry : entries) names.push_back(entry.name);
-  return names;
-}
-
 TEST_P(FileSystemContract, ExistsTestsTellFilesFromFolders) {
   Write("a.txt");
   Folder("sub");

@@ -7,10 +7,18 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
 namespace platform_test {
+
+// The names of the entries of a search, in its order.
+inline std::vector<std::string> Names(const std::vector<platform::DirEntry>& entries) {
+  std::vector<std::string> names;
+  for (const auto& entry : entries) names.push_back(entry.name);
+  return names;
+}
 
 // A file system with one empty folder to work in.
 class ContractScene {

@@ -53,8 +53,7 @@ TEST(MemoryFileSystem, RelativePathsFollowTheCurrentDirectory) {
 TEST(MemoryFileSystem, FaultsOnDemandAndAJournalOfEveryRequest) {
   platform::MemoryFileSystem fs;
   fs.AddFile("E:\\src.bin", "12345");
-  fs.AddFile("E:\\bad.bin", "abcdef");
-  fs.AddFile("E:\\lies.bin", "abcdef");
+  for (const char* unreadable : {"E:\\bad.bin", "E:\\lies.bin"}) fs.AddFile(unreadable, "abcdef");
   fs.SetReadError("E:\\bad.bin");
   fs.SetReadError("E:\\lies.bin", true);
   fs.AddDrive('C');

@@ -52,12 +52,6 @@ std::unique_ptr<ContractScene> MakeWin32Scene() { return std::make_unique<Win32S
 
 INSTANTIATE_TEST_SUITE_P(Win32, FileSystemContract, ::testing::Values(&MakeWin32Scene));
 
-std::vector<std::string> Names(const std::vector<platform::DirEntry>& entries) {
-  std::vector<std::string> names;
-  for (const auto& entry : entries) names.push_back(entry.name);
-  return names;
-}
-
 class Win32FileSystemTest : public ::testing::Test {
  protected:
   void TearDown() override { SetCurrentDirectoryW(startFolder_.c_str()); }

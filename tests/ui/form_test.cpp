@@ -22,10 +22,7 @@
 
 namespace {
 
-using ::testing::AllOf;
 using ::testing::ElementsAre;
-using ::testing::Ge;
-using ::testing::Le;
 using ::testing::IsEmpty;
 using namespace ui;
 
@@ -584,7 +581,8 @@ TEST_F(Form, CopiesThatFinishWhileTheWindowIsHeldUpQueueNoMessagesAndTheirEndArr
   SendMessageW(form.Control(kInStall), BM_CLICK, 0, 0);
   holder.join();
   EXPECT_GE(counted.copies.load(), 3000);
-  EXPECT_THAT(waitingWhenHeld, AllOf(Ge(0), Le(3))) << "-1: the window was not held up";
+  EXPECT_THAT(waitingWhenHeld, testing::AllOf(testing::Ge(0), testing::Le(3)))
+      << "-1: the window was not held up";
   EXPECT_EQ(static_cast<UINT>(MB_OK), dialogs_.shown.back().flags);  // the completion message
 }
 

@@ -34,36 +34,22 @@ struct FindHandleTraits {
 };
 using ScopedFind = ScopedHandle<FindHandleTraits>;
 
-// Memory that Windows allocated for the caller with LocalAlloc
-// (FORMAT_MESSAGE_ALLOCATE_BUFFER), or with CoTaskMemAlloc (the shell's
-// item lists).
-template <typename Pointer>
-struct LocalMemoryTraits {
+// What one function of Windows frees: memory that Windows allocated for the
+// caller with LocalAlloc (FORMAT_MESSAGE_ALLOCATE_BUFFER) or with
+// CoTaskMemAlloc (the shell's item lists), and a font, brush or bitmap, which
+// DeleteObject frees and which must not be selected into a device context
+// when it goes.
+template <typename Pointer, auto Free>
+struct FreedByTraits {
   using Handle = Pointer;
   static Handle Invalid() { return nullptr; }
-  static void Close(Handle memory) { LocalFree(memory); }
+  static void Close(Handle handle) { Free(handle); }
 };
 template <typename Pointer>
-using ScopedLocalMemory = ScopedHandle<LocalMemoryTraits<Pointer>>;
-
+using ScopedLocalMemory = ScopedHandle<FreedByTraits<Pointer, &LocalFree>>;
 template <typename Pointer>
-struct CoTaskMemoryTraits {
-  using Handle = Pointer;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle memory) { CoTaskMemFree(memory); }
-};
-template <typename Pointer>
-using ScopedCoTaskMemory = ScopedHandle<CoTaskMemoryTraits<Pointer>>;
-
-// A font, a brush, a bitmap: closed by DeleteObject. It must not be selected
-// into a device context when it goes.
-template <typename Object>
-struct GdiObjectTraits {
-  using Handle = Object;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle object) { DeleteObject(object); }
-};
-using ScopedFont = ScopedHandle<GdiObjectTraits<HFONT>>;
+using ScopedCoTaskMemory = ScopedHandle<FreedByTraits<Pointer, &CoTaskMemFree>>;
+using ScopedFont = ScopedHandle<FreedByTraits<HFONT, &DeleteObject>>;
 
 // The device context of a window's client area (GetDC), given back with
 // ReleaseDC; `window` nullptr is the screen's.
