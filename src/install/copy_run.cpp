@@ -121,7 +121,9 @@ platform::ErrorCode CopyRun::Replace(const PlannedCopy& copy) {
     // folders, which can be large, and out of every listing of them.
     for (unsigned n = 0; n < 100 && tempFolder_.empty(); ++n) {
       const std::string folder = plan_.Target + "\\~setup" + std::to_string(n) + ".tmp";
-      if (!survey_.Held(folder) && fs_.CreateFolder(folder) == platform::kOk) tempFolder_ = folder + "\\";
+      if (!survey_.Held(folder) && fs_.CreateFolder(folder) == platform::kOk) {
+        tempFolder_ = folder + "\\";
+      }
     }
     if (tempFolder_.empty()) return platform::kErrorAccessDenied;
   }
@@ -159,7 +161,9 @@ platform::ErrorCode CopyRun::CheckWhole(const std::optional<platform::FileInfo>&
   if (!source || !copied || source->size != copied->size) return platform::kErrorWriteFault;
   // Every file on a CD is read-only; the installed one is left writable, as
   // xcopy leaves it.
-  if ((copied->attributes & kReadOnly) != 0) return fs_.SetAttributes(to, copied->attributes & ~kReadOnly);
+  if ((copied->attributes & kReadOnly) != 0) {
+    return fs_.SetAttributes(to, copied->attributes & ~kReadOnly);
+  }
   return platform::kOk;
 }
 
@@ -219,8 +223,8 @@ InstallResult CopyRun::Run() {
 
 }  // namespace
 
-InstallResult CopyFiles(const InstallPlan& plan, platform::FileSystem& fs, const TargetSurvey& survey,
-                        CopyProgress* progress) {
+InstallResult CopyFiles(const InstallPlan& plan, platform::FileSystem& fs,
+                        const TargetSurvey& survey, CopyProgress* progress) {
   return CopyRun(plan, fs, survey, progress).Run();
 }
 

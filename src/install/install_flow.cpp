@@ -52,7 +52,8 @@ std::string NotInstalledText(const std::vector<std::string>& paths) {
   return PathList("Følgende filer kunne ikke installeres:", paths);
 }
 
-std::string InUseText(const std::vector<std::string>& paths, const std::vector<std::string>& programs) {
+std::string InUseText(const std::vector<std::string>& paths,
+                      const std::vector<std::string>& programs) {
   std::string text = PathList("Følgende filer er i brug af et andet program:", paths);
   for (std::size_t i = 0; i < programs.size(); ++i) {
     text += (i == 0 ? "\n\nDe bruges af: " : ", ") + programs[i];
@@ -94,9 +95,8 @@ bool InstallDialogue(setup::SetupState& state, platform::FileSystem& fs, platfor
       return false;
     }
     if (survey.inUse.empty()) break;
-    if (!questions.Retry(kInstallCaption, InUseText(survey.inUse, fs.ProgramsHolding(survey.inUse)))) {
-      return false;
-    }
+    const std::string text = InUseText(survey.inUse, fs.ProgramsHolding(survey.inUse));
+    if (!questions.Retry(kInstallCaption, text)) return false;
     survey = SurveyTarget(plan, fs, systemFile);
   }
   {

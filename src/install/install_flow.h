@@ -50,7 +50,8 @@ std::string NotInstalledText(const std::vector<std::string>& paths);
 
 // The text that names the files another program holds (at most 20, then how
 // many others) and, where the system can tell, the programs that hold them.
-std::string InUseText(const std::vector<std::string>& paths, const std::vector<std::string>& programs);
+std::string InUseText(const std::vector<std::string>& paths,
+                      const std::vector<std::string>& programs);
 
 // The text of the refusal to install through a folder that is a link.
 std::string LinkedFolderText(const std::string& folder);

@@ -94,10 +94,14 @@ std::vector<PlannedCopy> InstallPlan::Copies() const {
   for (const auto& station : HtmlNames) {
     add(CopyGroup::kInfoPage, "config\\MSinfo\\", "MSinfo\\", station + ".html");
   }
-  for (const auto& name : PicFiles) add(CopyGroup::kPicture, "config\\MSinfo\\pic\\", "MSinfo\\pic\\", name);
+  for (const auto& name : PicFiles) {
+    add(CopyGroup::kPicture, "config\\MSinfo\\pic\\", "MSinfo\\pic\\", name);
+  }
   if (!BmpName.empty()) add(CopyGroup::kBitmap, "config\\", "", BmpName);
   if (!DataSubDir.empty()) {
-    for (const auto& name : DataFiles) add(CopyGroup::kSampleData, "", "", DataSubDir + "\\" + name);
+    for (const auto& name : DataFiles) {
+      add(CopyGroup::kSampleData, "", "", DataSubDir + "\\" + name);
+    }
   }
   return copies;
 }

@@ -27,7 +27,9 @@ std::vector<std::string> PlanFolders(const InstallPlan& plan,
   add(destDir + "MSinfo\\");
   add(destDir + "MSinfo\\pic\\");
   add(destDir + "DATA" + std::to_string(plan.Year) + "\\");
-  if (!plan.DataSubDir.empty() && StaysInside(plan.DataSubDir)) add(destDir + plan.DataSubDir + "\\");
+  if (!plan.DataSubDir.empty() && StaysInside(plan.DataSubDir)) {
+    add(destDir + plan.DataSubDir + "\\");
+  }
   for (const PlannedCopy& copy : copies) {
     if (!StaysInside(copy.name)) continue;
     // Every folder on the way of a name in a subfolder ("a\b\x.exe").
@@ -90,7 +92,9 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
     }
   };
   for (const PlannedCopy& copy : copies) {
-    if (copy.group != CopyGroup::kSampleData && StaysInside(copy.name)) probe(copy.target, &copy.source);
+    if (copy.group != CopyGroup::kSampleData && StaysInside(copy.name)) {
+      probe(copy.target, &copy.source);
+    }
   }
   for (const std::string& target : alsoWritten) probe(target, nullptr);
   return survey;

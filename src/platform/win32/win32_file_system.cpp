@@ -167,8 +167,8 @@ ErrorCode Win32FileSystem::CopyNewFile(const std::string& from, const std::strin
 
 ErrorCode Win32FileSystem::MoveReplace(const std::string& from, const std::string& to) {
   const std::wstring target = Widen(to);
-  // Windows renames over no read-only file; Wine run as root does, so the
-  // rule is kept here.
+  // Windows renames over no read-only file; a system that would (one run
+  // with every right) is held to the same rule here.
   const DWORD existing = GetFileAttributesW(target.c_str());
   if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) != 0) {
     return ERROR_ACCESS_DENIED;
