@@ -1,0 +1,13 @@
+// The program's own end for an exception that nothing caught. Every window
+// procedure and callback catches at its edge, so this is reached only
+// through a fault of the program itself. The toolchain's default prints the
+// exception's type, demangled, on standard error, which a program without a
+// console does not have; its demangler alone is a tenth of Setup.exe.
+// Defined here, the linker takes this one and leaves the default out.
+#include <cstdlib>
+
+namespace __gnu_cxx {
+
+void __verbose_terminate_handler() { std::abort(); }
+
+}  // namespace __gnu_cxx
