@@ -48,16 +48,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   INITCOMMONCONTROLSEX common = {sizeof(common), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&common);
   bench::RegisterFormClass(instance, &WindowProc);
-  const ui::WindowSpec& spec = ui::kWindow;
+  const ui::WindowSpec& layout = ui::kWindow;
   HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, L"TForm1", L"floor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                spec.left, spec.top, spec.width, spec.height, nullptr, nullptr,
+                                layout.left, layout.top, layout.width, layout.height, nullptr, nullptr,
                                 instance, nullptr);
   if (window == nullptr) return 1;
   HDC screen = GetDC(nullptr);
-  const HFONT font = CreateFontW(-MulDiv(spec.fontPoints, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0,
+  const HFONT font = CreateFontW(-MulDiv(layout.fontPoints, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0,
                                  0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                                 Wide(spec.fontFace).c_str());
+                                 Wide(layout.fontFace).c_str());
   ReleaseDC(nullptr, screen);
   for (const ui::ControlSpec& entry : ui::kControls) {
     const wchar_t* controlClass = L"STATIC";
