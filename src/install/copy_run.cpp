@@ -88,11 +88,11 @@ void CopyRun::Copy(const PlannedCopy& copy) {
   } else if (!setup::UsableRelativeName(copy.name)) {
     // Never asked for: Windows might open a device by that name.
     if (!NamedNoFile(copy)) result_.NotInstalled.push_back(copy.target);
-  } else if (copy.group == CopyGroup::kSampleData && survey_.Held(copy.target)) {
+  } else if (copy.group == CopyGroup::kSampleData && survey_.Found(copy.target)) {
     // The site's own measurements under a sample's name stay as they are.
   } else {
     platform::ErrorCode error =
-        survey_.Held(copy.target) ? platform::kErrorFileExists : CopyNew(copy);
+        survey_.Found(copy.target) ? platform::kErrorFileExists : CopyNew(copy);
     if (Exists(error) && copy.group != CopyGroup::kSampleData) error = Replace(copy);
     if (error != platform::kOk && !Exists(error) && !LeftOut(copy.source, error)) {
       result_.NotInstalled.push_back(copy.target);
@@ -121,7 +121,7 @@ platform::ErrorCode CopyRun::Replace(const PlannedCopy& copy) {
     // folders, which can be large, and out of every listing of them.
     for (unsigned n = 0; n < 100 && tempFolder_.empty(); ++n) {
       const std::string folder = plan_.Target + "\\~setup" + std::to_string(n) + ".tmp";
-      if (!survey_.Held(folder) && fs_.CreateFolder(folder) == platform::kOk) {
+      if (!survey_.Found(folder) && fs_.CreateFolder(folder) == platform::kOk) {
         tempFolder_ = folder + "\\";
       }
     }

@@ -31,10 +31,6 @@ class Writing {
   DialogueHost& questions_;
 };
 
-}  // namespace
-
-namespace {
-
 // `header`, then at most 20 paths, then how many others.
 std::string PathList(std::string header, const std::vector<std::string>& paths) {
   for (std::size_t i = 0; i < paths.size() && i < kListedNotInstalled; ++i) {
@@ -63,7 +59,7 @@ std::string InUseText(const std::vector<std::string>& paths,
 
 std::string LinkedFolderText(const std::string& folder) {
   return "Der kan ikke installeres i denne mappe, fordi den henviser til en anden mappe:\n" +
-         folder + "\n\nVælg en anden programmappe.";
+         setup::ShortenedPath(folder) + "\n\nVælg en anden programmappe.";
 }
 
 bool InstallDialogue(setup::SetupState& state, platform::FileSystem& fs, platform::Shell& shell,

@@ -73,7 +73,8 @@ struct TargetSurvey {
   std::set<std::string> entries;
   std::set<std::string> listed;
 
-  bool Held(const std::string& path) const;
+  // Whether the listing found `path`; whether it shows `path` was not there.
+  bool Found(const std::string& path) const;
   bool KnownAbsent(const std::string& path) const;
 };
 
@@ -122,8 +123,8 @@ void ForceDir(platform::FileSystem& fs, const std::string& path);
 // file and a target longer than 259 characters. Names that would reach
 // outside the source or target folder are never copied, and names Windows
 // cannot use (UsableNamePart) never asked for: those count as files the
-// distribution does not hold. Reads nothing
-// but the plan and the file system, so that it can run on a thread of its own.
+// distribution does not hold. Reads nothing but the plan and the file
+// system, so that it can run on a thread of its own.
 // Once `progress->stop` is set, no further copy is started.
 InstallResult CopyFiles(const InstallPlan& plan, platform::FileSystem& fs,
                         const TargetSurvey& survey, CopyProgress* progress = nullptr);

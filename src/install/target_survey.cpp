@@ -47,10 +47,10 @@ bool InUse(platform::ErrorCode probe) {
 
 }  // namespace
 
-bool TargetSurvey::Held(const std::string& path) const { return entries.count(Key(path)) != 0; }
+bool TargetSurvey::Found(const std::string& path) const { return entries.count(Key(path)) != 0; }
 
 bool TargetSurvey::KnownAbsent(const std::string& path) const {
-  return !Held(path) && listed.count(Key(platform::FolderPart(path))) != 0;
+  return !Found(path) && listed.count(Key(platform::FolderPart(path))) != 0;
 }
 
 TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
@@ -86,7 +86,7 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
   // A file the installation would replace; a program can hold one that is
   // not, such as a program this distribution does not hold.
   const auto probe = [&](const std::string& target, const std::string* source) {
-    if (survey.Held(target) && InUse(fs.ProbeReplace(target)) &&
+    if (survey.Found(target) && InUse(fs.ProbeReplace(target)) &&
         (source == nullptr || platform::FileExists(fs, *source))) {
       survey.inUse.push_back(target);
     }
