@@ -90,8 +90,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (refusal != install::Refusal::kNone) return 0;
   const install::InstallPlan plan = installation.Plan();
   installation.Apply(install::CopyFiles(plan, fs, install::SurveyTarget(plan, fs, {})));
-  for (const std::string& entry : fs.Journal()) {  // "copy <from> -> <to>", "mkdir <path>"
-    const std::string made = entry.substr(entry.rfind(' ') + 1);
+  for (const std::string& entry : fs.Journal()) {
+    // "copy <from> -> <to>", "move <from> -> <to>", "mkdir <path>"; a name may
+    // hold spaces, but the target is on C: and no source is.
+    const std::size_t to = entry.rfind(" -> C:\\");
+    if (to == std::string::npos && entry.rfind("mkdir ", 0) != 0) continue;
+    const std::string made = to != std::string::npos ? entry.substr(to + 4) : entry.substr(6);
     if (made.size() > 5 && (!setup::UsableRelativeName(made.substr(5)) ||
                             setup::WindowsLength(made) > setup::kMaxPathLength)) {
       fuzz::Fail("nothing is made under a name Windows cannot use or reach", entry);
