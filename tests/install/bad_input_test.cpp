@@ -41,7 +41,7 @@ TEST_F(BadInput, InstallListWithOddLinesCopiesOnlyWhatIsThere) {
   fs_.AddFolder("E:\\prog\\folder");
   fs_.AddFile("E:\\prog\\nul.exe", "a name Windows cannot use is never asked for");
   const std::string tooLong(249, 'x');  // C:\KAMBRIX\ and 249 make 260
-  for (const std::string& line : {"", "folder", "missing.exe", "sarnok.exe", "..\\config\\ABC.cfg",
+  for (const std::string line : {"", "folder", "missing.exe", "sarnok.exe", "..\\config\\ABC.cfg",
                                   "C:\\x.exe", "\\x.exe", "E:x.exe", "nul.exe", tooLong.c_str(),
                                   tooLong.c_str() + 1}) {
     state_.InstFiles.Add(line);

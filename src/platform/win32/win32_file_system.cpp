@@ -195,7 +195,8 @@ ErrorCode Win32FileSystem::ProbeReplace(const std::string& path) {
   ScopedFile file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE | DELETE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  return file.Valid() ? kOk : GetLastError();
+  if (!file.Valid()) return GetLastError();
+  return kOk;
 }
 
 std::vector<std::string> Win32FileSystem::ProgramsHolding(const std::vector<std::string>& paths) {
