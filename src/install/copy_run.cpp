@@ -213,8 +213,7 @@ InstallResult CopyRun::Run() {
     return copy.group == CopyGroup::kSampleData;
   });
   std::for_each(copies.begin(), samples, [this](const PlannedCopy& copy) { Copy(copy); });
-  if (!plan_.DataSubDir.empty() && StaysInside(plan_.DataSubDir) &&
-      setup::UsableRelativeName(plan_.DataSubDir)) {
+  if (!plan_.DataSubDir.empty() && AskedFor(plan_.DataSubDir)) {
     ForceDir(fs_, result_.DestDir + plan_.DataSubDir);
   }
   std::for_each(samples, copies.end(), [this](const PlannedCopy& copy) { Copy(copy); });

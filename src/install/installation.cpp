@@ -55,6 +55,10 @@ bool StaysInside(const std::string& name) {
   return !HasParentPart(name);
 }
 
+bool AskedFor(const std::string& name) {
+  return StaysInside(name) && setup::UsableRelativeName(name);
+}
+
 std::string Installation::TargetFolder() const {
   return state_.DrBox.Selected() + ":\\" + setup::WithoutDrivePrefix(state_.PrBib);
 }

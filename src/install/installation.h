@@ -174,4 +174,9 @@ class Installation {
 // subfolders ("sub\x.exe") are fine.
 bool StaysInside(const std::string& name);
 
+// Whether a name from the distribution is handed to Windows at all: it stays
+// inside its folders and every part of it is a name Windows can use (AUX or
+// COM1.cfg could open a serial port, even to read its attributes).
+bool AskedFor(const std::string& name);
+
 }  // namespace install

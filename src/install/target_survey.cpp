@@ -27,11 +27,11 @@ std::vector<std::string> PlanFolders(const InstallPlan& plan,
   add(destDir + "MSinfo\\");
   add(destDir + "MSinfo\\pic\\");
   add(destDir + "DATA" + std::to_string(plan.Year) + "\\");
-  if (!plan.DataSubDir.empty() && StaysInside(plan.DataSubDir)) {
+  if (!plan.DataSubDir.empty() && AskedFor(plan.DataSubDir)) {
     add(destDir + plan.DataSubDir + "\\");
   }
   for (const PlannedCopy& copy : copies) {
-    if (!StaysInside(copy.name)) continue;
+    if (!AskedFor(copy.name)) continue;
     // Every folder on the way of a name in a subfolder ("a\b\x.exe").
     for (std::size_t at = copy.name.find_first_of("\\/"); at != std::string::npos;
          at = copy.name.find_first_of("\\/", at + 1)) {
@@ -92,7 +92,7 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
     }
   };
   for (const PlannedCopy& copy : copies) {
-    if (copy.group != CopyGroup::kSampleData && StaysInside(copy.name)) {
+    if (copy.group != CopyGroup::kSampleData && AskedFor(copy.name)) {
       probe(copy.target, &copy.source);
     }
   }
