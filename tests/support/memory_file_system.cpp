@@ -395,7 +395,8 @@ ErrorCode MemoryFileSystem::MoveReplace(const std::string& from, const std::stri
   if (const ErrorCode error = Reach(from, source)) return error;
   Node* sourceParent = nullptr;
   Reach(FolderPart(parsedFrom->Full()), sourceParent);
-  if (const ErrorCode error = Replaceable(from, source); error == kErrorSharingViolation) return error;
+  // A held source cannot be renamed; a read-only one can.
+  if (Flagged(locked_, from) != nullptr) return kErrorSharingViolation;
   if (source->denied) return kErrorAccessDenied;
   Node* parent = nullptr;
   std::string name;
