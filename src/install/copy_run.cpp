@@ -1,4 +1,5 @@
-// The copies of one installation, replacing nothing until its copy is whole.
+// The copies of one installation, replacing nothing until its copy is whole
+// and on the disk.
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -42,7 +43,6 @@ class CopyRun {
   CopyRun(const InstallPlan& plan, platform::FileSystem& fs, const TargetSurvey& survey,
           CopyProgress* progress)
       : plan_(plan), fs_(fs), survey_(survey), progress_(progress) {}
-  ~CopyRun();
 
   InstallResult Run();
 
@@ -51,12 +51,17 @@ class CopyRun {
   void Copy(const PlannedCopy& copy);
   // A copy to a target that is not there; kErrorFileExists when it is.
   platform::ErrorCode CopyNew(const PlannedCopy& copy);
-  // A copy that takes an existing target's place only once it is whole.
-  platform::ErrorCode Replace(const PlannedCopy& copy);
+  // A copy made under a temporary name that takes the target's name only
+  // once it is whole and on the disk: over the old file, or, `replace`
+  // false, only where no file has the name (kErrorAlreadyExists).
+  platform::ErrorCode Replace(const PlannedCopy& copy, bool replace);
+  // Deletes what an earlier run left in the target when it was stopped.
+  void CleanLeftovers();
   // Deletes a file this run made, read-only as its source may have made it.
   void Discard(const std::string& path);
   // Whether `to` is a whole copy of a file that `source` described before
-  // the copy; clears its read-only attribute.
+  // the copy; clears its read-only attribute and writes its data to the
+  // disk, so that no name ever leads to data a power cut can still take.
   platform::ErrorCode CheckWhole(const std::optional<platform::FileInfo>& source,
                                  const std::string& to);
   // Whether a copy that failed with `error` asked for a file the
@@ -76,14 +81,10 @@ class CopyRun {
   unsigned tempCount_ = 0;
 };
 
-CopyRun::~CopyRun() {
-  // Empty once every replacement has taken its place or been deleted.
-  if (!tempFolder_.empty()) fs_.RemoveFolder(tempFolder_.substr(0, tempFolder_.size() - 1));
-}
-
 void CopyRun::Copy(const PlannedCopy& copy) {
   if (progress_ != nullptr && progress_->stop.load(std::memory_order_relaxed)) return;
-  if (!StaysInside(copy.name) || setup::WindowsLength(copy.target) > setup::kMaxPathLength) {
+  if (!StaysInside(copy.name) || setup::WindowsLength(copy.target) > setup::kMaxPathLength ||
+      setup::WindowsLength(copy.source) > setup::kMaxPathLength) {
     result_.NotInstalled.push_back(copy.target);
   } else if (!setup::UsableRelativeName(copy.name)) {
     // Never asked for: Windows might open a device by that name.
@@ -91,10 +92,16 @@ void CopyRun::Copy(const PlannedCopy& copy) {
   } else if (copy.group == CopyGroup::kSampleData && survey_.Found(copy.target)) {
     // The site's own measurements under a sample's name stay as they are.
   } else {
-    platform::ErrorCode error =
-        survey_.Found(copy.target) ? platform::kErrorFileExists : CopyNew(copy);
-    if (Exists(error) && copy.group != CopyGroup::kSampleData) error = Replace(copy);
-    if (error != platform::kOk && !Exists(error) && !LeftOut(copy.source, error)) {
+    // A sample takes its name only whole, since it never replaces a file: one
+    // cut short by a stopped run would stay so for good.
+    const bool sample = copy.group == CopyGroup::kSampleData;
+    platform::ErrorCode error = survey_.Found(copy.target) || sample
+                                    ? Replace(copy, !sample)
+                                    : CopyNew(copy);
+    // Another program made a sample's file meanwhile: it is the site's now.
+    if (sample && Exists(error)) error = platform::kOk;
+    if (Exists(error)) error = Replace(copy, true);
+    if (error != platform::kOk && !LeftOut(copy.source, error)) {
       result_.NotInstalled.push_back(copy.target);
     }
   }
@@ -115,27 +122,37 @@ platform::ErrorCode CopyRun::CopyNew(const PlannedCopy& copy) {
   return error;
 }
 
-platform::ErrorCode CopyRun::Replace(const PlannedCopy& copy) {
+platform::ErrorCode CopyRun::Replace(const PlannedCopy& copy, bool replace) {
   if (tempFolder_.empty()) {
     // A folder of its own keeps the temporary names out of the target's
     // folders, which can be large, and out of every listing of them.
-    for (unsigned n = 0; n < 100 && tempFolder_.empty(); ++n) {
-      const std::string folder = plan_.Target + "\\~setup" + std::to_string(n) + ".tmp";
-      if (!survey_.Found(folder) && fs_.CreateFolder(folder) == platform::kOk) {
-        tempFolder_ = folder + "\\";
-      }
+    platform::ErrorCode made = platform::kErrorAccessDenied;
+    for (unsigned n = 0; n < 100 && made != platform::kOk; ++n) {
+      const std::string folder = plan_.Target + "\\" + TempFolderName(n);
+      made = fs_.CreateFolder(folder);
+      if (made == platform::kOk) tempFolder_ = folder + "\\";
+      if (made != platform::kErrorAlreadyExists && made != platform::kErrorFileExists) break;
     }
-    if (tempFolder_.empty()) return platform::kErrorAccessDenied;
+    // A source the distribution does not hold is told as such, whatever the
+    // target is like.
+    if (made != platform::kOk) {
+      return platform::FileExists(fs_, copy.source) ? made : platform::kErrorFileNotFound;
+    }
   }
   const std::string temp = tempFolder_ + std::to_string(++tempCount_);
   const auto source = fs_.Info(copy.source);
   platform::ErrorCode error = fs_.CopyNewFile(copy.source, temp);
   if (error == platform::kOk) error = CheckWhole(source, temp);
-  if (error == platform::kOk) error = fs_.MoveReplace(temp, copy.target);
-  if (error == platform::kErrorAccessDenied) {
-    // Windows renames over no read-only file: it is cleared for the rename
-    // and set again when that still fails.
-    const auto old = fs_.Info(copy.target);
+  if (error == platform::kOk && !replace) {
+    error = fs_.MoveNew(temp, copy.target);
+  } else if (error == platform::kOk) {
+    error = fs_.MoveReplace(temp, copy.target);
+    // Windows renames over no read-only file (NTFS says access denied, FAT
+    // that it exists): it is cleared for the rename and set again when that
+    // still fails.
+    const auto old = error == platform::kErrorAccessDenied || error == platform::kErrorAlreadyExists
+                         ? fs_.Info(copy.target)
+                         : std::nullopt;
     if (old && (old->attributes & (kReadOnly | platform::kAttrDirectory)) == kReadOnly &&
         fs_.SetAttributes(copy.target, old->attributes & ~kReadOnly) == platform::kOk) {
       error = fs_.MoveReplace(temp, copy.target);
@@ -143,7 +160,25 @@ platform::ErrorCode CopyRun::Replace(const PlannedCopy& copy) {
     }
   }
   if (error != platform::kOk) Discard(temp);
-  return error == platform::kErrorFileExists ? platform::kErrorAccessDenied : error;
+  // Every failure of the rename is told: the file is not installed.
+  if (replace && Exists(error)) return platform::kErrorAccessDenied;
+  return error;
+}
+
+void CopyRun::CleanLeftovers() {
+  for (const std::string& path : survey_.leftovers) {
+    if (!IsTempFolderName(platform::NamePart(path))) {
+      Discard(path);
+      continue;
+    }
+    // Only what this program makes in it: files named by a number. A file
+    // that another installation still holds stays, and so does the folder.
+    for (const auto& entry : fs_.Search(path + "\\*", platform::SearchFilter::kEverything)) {
+      const bool plain = (entry.attributes & (platform::kAttrDirectory | platform::kAttrReparsePoint)) == 0;
+      if (plain && IsTempFileName(entry.name)) Discard(path + "\\" + entry.name);
+    }
+    fs_.RemoveFolder(path);
+  }
 }
 
 void CopyRun::Discard(const std::string& path) {
@@ -162,9 +197,11 @@ platform::ErrorCode CopyRun::CheckWhole(const std::optional<platform::FileInfo>&
   // Every file on a CD is read-only; the installed one is left writable, as
   // xcopy leaves it.
   if ((copied->attributes & kReadOnly) != 0) {
-    return fs_.SetAttributes(to, copied->attributes & ~kReadOnly);
+    if (const platform::ErrorCode error = fs_.SetAttributes(to, copied->attributes & ~kReadOnly)) {
+      return error;
+    }
   }
-  return platform::kOk;
+  return fs_.Flush(to);
 }
 
 bool CopyRun::NamedNoFile(const PlannedCopy& copy) {
@@ -195,6 +232,7 @@ bool CopyRun::LeftOut(const std::string& source, platform::ErrorCode error) {
 
 InstallResult CopyRun::Run() {
   const std::string& target = plan_.Target;
+  CleanLeftovers();
   ForceDir(fs_, target);
   ForceDir(fs_, target + "\\MSinfo");
   ForceDir(fs_, target + "\\MSinfo\\pic");
@@ -217,6 +255,9 @@ InstallResult CopyRun::Run() {
     ForceDir(fs_, result_.DestDir + plan_.DataSubDir);
   }
   std::for_each(samples, copies.end(), [this](const PlannedCopy& copy) { Copy(copy); });
+  // Empty once every copy has taken its name or been deleted. Whatever ends
+  // the run before (the machine stopping), the next run deletes.
+  if (!tempFolder_.empty()) fs_.RemoveFolder(tempFolder_.substr(0, tempFolder_.size() - 1));
   return std::move(result_);
 }
 

@@ -31,6 +31,34 @@ class Writing {
   DialogueHost& questions_;
 };
 
+// The lock every installation holds from the checks before its copies to
+// its system file, let go however the dialogue ends.
+class InstallationsLock {
+ public:
+  explicit InstallationsLock(platform::FileSystem& fs) : fs_(fs) {}
+  ~InstallationsLock() { Release(); }
+  InstallationsLock(const InstallationsLock&) = delete;
+  InstallationsLock& operator=(const InstallationsLock&) = delete;
+
+  bool Take() { return held_ = held_ || fs_.LockInstallations(); }
+  void Release() {
+    if (held_) fs_.UnlockInstallations();
+    held_ = false;
+  }
+
+ private:
+  platform::FileSystem& fs_;
+  bool held_ = false;
+};
+
+// What the system file takes of the drive at most: its fixed lines, the
+// carried line and the stations, in Windows-1252 (no more bytes than UTF-8).
+std::uint64_t SystemFileRoom(const setup::SetupState& state) {
+  std::uint64_t bytes = 1024 + state.CarriedLine.size();
+  for (const std::string& station : state.MSnavn.items) bytes += station.size() + 2;
+  return bytes;
+}
+
 // `header`, then at most 20 paths, then how many others.
 std::string PathList(std::string header, const std::vector<std::string>& paths) {
   for (std::size_t i = 0; i < paths.size() && i < kListedNotInstalled; ++i) {
@@ -57,6 +85,24 @@ std::string InUseText(const std::vector<std::string>& paths,
   return text + "\n\nLuk programmet, og vælg Prøv igen.";
 }
 
+std::string OtherInstallationText() {
+  return "En anden installation af KAMBRIX programmer er i gang på denne computer.\n\n"
+         "Vent, til den er færdig, og vælg Prøv igen.";
+}
+
+std::string RoomText(const std::string& drive, std::uint64_t needed, std::uint64_t free) {
+  // In tenths of a megabyte (1,048,576 bytes, as Windows counts them), what
+  // is needed rounded up and what is free rounded down, with a decimal comma.
+  const auto megabytes = [](std::uint64_t bytes, bool up) {
+    constexpr std::uint64_t kMegabyte = 1024 * 1024;
+    const std::uint64_t tenths = (bytes * 10 + (up ? kMegabyte - 1 : 0)) / kMegabyte;
+    return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " MB";
+  };
+  return "Der er ikke plads nok på drev " + drive + " til installationen. Der skal bruges " +
+         megabytes(needed, true) + ", og der er " + megabytes(free, false) +
+         " ledig.\n\nGør plads, og vælg Prøv igen.";
+}
+
 std::string LinkedFolderText(const std::string& folder) {
   return "Der kan ikke installeres i denne mappe, fordi den henviser til en anden mappe:\n" +
          setup::ShortenedPath(folder) + "\n\nVælg en anden programmappe.";
@@ -80,20 +126,35 @@ bool InstallDialogue(setup::SetupState& state, platform::FileSystem& fs, platfor
   state.InstFiles = setup::LoadTextFile(fs, state.SrcDir + "Install.dat");
 
   const InstallPlan plan = installation.Plan();
-  // Nothing is written before the target is known safe: no folder of it
-  // leads elsewhere, and no file to be replaced is held by a running program,
-  // which is never closed from here (it may be collecting measurements).
+  // Nothing is written before the target is known safe: no other
+  // installation is writing, no folder of it leads elsewhere, no file to be
+  // replaced is held by a running program, which is never closed from here
+  // (it may be collecting measurements), and the drive has room for it all,
+  // so that a full drive never leaves new files beside old ones.
   const std::vector<std::string> systemFile = {plan.Target + "\\" + state.SysNavn + ".bib"};
-  TargetSurvey survey = SurveyTarget(plan, fs, systemFile);
+  InstallationsLock lock(fs);
+  TargetSurvey survey;
   for (;;) {
+    if (!lock.Take()) {
+      if (!questions.Retry(kInstallCaption, OtherInstallationText())) return false;
+      continue;
+    }
+    survey = SurveyTarget(plan, fs, systemFile, SystemFileRoom(state));
     if (!survey.linkedFolder.empty()) {
       questions.Warn(kInstallCaption, LinkedFolderText(survey.linkedFolder));
       return false;
     }
-    if (survey.inUse.empty()) break;
-    const std::string text = InUseText(survey.inUse, fs.ProgramsHolding(survey.inUse));
-    if (!questions.Retry(kInstallCaption, text)) return false;
-    survey = SurveyTarget(plan, fs, systemFile);
+    if (!survey.inUse.empty()) {
+      const std::string text = InUseText(survey.inUse, fs.ProgramsHolding(survey.inUse));
+      if (!questions.Retry(kInstallCaption, text)) return false;
+      continue;
+    }
+    if (survey.space && survey.space->free < survey.needed) {
+      const std::string text = RoomText(plan.Target.substr(0, 2), survey.needed, survey.space->free);
+      if (!questions.Retry(kInstallCaption, text)) return false;
+      continue;
+    }
+    break;
   }
   {
     Writing writing(questions);
@@ -114,6 +175,7 @@ bool InstallDialogue(setup::SetupState& state, platform::FileSystem& fs, platfor
                               NotInstalledText(installation.NotInstalled()));
     }
   }
+  lock.Release();
   if (questions.Confirm("Genveje til KAMBRIX programmer",
                         "Læg genveje på skrivebordet til KAMBRIX programmer")) {
     installation.MakeShortcut("delviq", false);

@@ -3,6 +3,7 @@
 // the file system, the shell and the boxes the user answers.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -53,6 +54,13 @@ std::string NotInstalledText(const std::vector<std::string>& paths);
 std::string InUseText(const std::vector<std::string>& paths,
                       const std::vector<std::string>& programs);
 
+// The text that asks to wait for another installation on this computer.
+std::string OtherInstallationText();
+
+// The text that tells that drive `drive` ("D:") has `free` bytes where the
+// installation needs `needed`, both in megabytes with one decimal.
+std::string RoomText(const std::string& drive, std::uint64_t needed, std::uint64_t free);
+
 // The text of the refusal to install through a folder that is a link.
 std::string LinkedFolderText(const std::string& folder);
 
@@ -61,7 +69,8 @@ std::string LinkedFolderText(const std::string& folder);
 // silently once the copies were stopped because the session ends: no system
 // file is then written for the unfinished installation), false
 // when the window stays (a refused target, Cancel at the first question or
-// at the box of files in use, a folder of the target that is a link).
+// at the box of another installation running, of files in use or of a
+// drive without room, a folder of the target that is a link).
 // Raises the system's error when Install.dat cannot be read, the system file
 // cannot be written (the files that could not be installed are listed after
 // its first line) or the shell has no shortcut object; what was copied or

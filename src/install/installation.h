@@ -4,8 +4,10 @@
 
 #include <atomic>
 #include <cstddef>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -72,19 +74,40 @@ struct TargetSurvey {
   // not among the entries was not there.
   std::set<std::string> entries;
   std::set<std::string> listed;
+  // What a run that was stopped left in the target folder: temporary
+  // folders and files by the names only this program gives them (never a
+  // link).
+  std::vector<std::string> leftovers;
+  // The room on the target's volume, where it can be told, and what the
+  // copies take of it at most: every file copied while the file it
+  // replaces is still there, in whole clusters, and the system file.
+  std::optional<platform::DiskSpace> space;
+  std::uint64_t needed = 0;
 
   // Whether the listing found `path`; whether it shows `path` was not there.
   bool Found(const std::string& path) const;
   bool KnownAbsent(const std::string& path) const;
 };
 
+// The names of the temporary files of an installation in its target: the
+// folder "~setup<n>.tmp" of the copies, with files named by a number in it,
+// and "~wr<process>.<n>.tmp" beside a file written whole.
+std::string TempFolderName(unsigned n);
+bool IsTempFolderName(std::string_view name);
+bool IsTempFileName(std::string_view name);
+bool IsWholeWriteTempName(std::string_view name);
+
 // Looks at the target folder and every folder of the plan in it that exists,
 // and at every file there that the plan or `alsoWritten` (the system file)
-// would replace, changing nothing. A file counts as in use when the probe of
-// its replacement is refused by a program that holds it, and it would be
-// replaced: its source exists, and it is no sample data.
+// would replace, changing nothing. A file counts as in use when a program
+// holds it so that it cannot be replaced, as the probe of its replacement
+// shows (for a read-only file, which refuses that probe, the probe of a
+// rename over it), or as the system tells without opening it; and when it
+// would be replaced: its source exists, and it is no sample data.
+// `reserve` is what the writing after the copies needs of the room.
 TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
-                          const std::vector<std::string>& alsoWritten);
+                          const std::vector<std::string>& alsoWritten,
+                          std::uint64_t reserve = 0);
 
 // What the copies set in the setup state, and what they could not install.
 struct InstallResult {

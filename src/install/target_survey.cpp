@@ -1,5 +1,6 @@
 // The look at the target before anything is written: links on the way, files
 // held by running programs, and what is already there.
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -45,7 +46,45 @@ bool InUse(platform::ErrorCode probe) {
   return probe == platform::kErrorSharingViolation || probe == platform::kErrorLockViolation;
 }
 
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Whether `name` is `pattern` (lower case) with each "#" standing for one or
+// more digits; letters in either case.
+bool Numbered(std::string_view name, std::string_view pattern) {
+  std::size_t at = 0;
+  for (const char want : pattern) {
+    if (want == '#') {
+      const std::size_t start = at;
+      while (at < name.size() && name[at] >= '0' && name[at] <= '9') ++at;
+      if (at == start) return false;
+    } else if (at == name.size() || AsciiLower(name[at]) != want) {
+      return false;
+    } else {
+      ++at;
+    }
+  }
+  return at == name.size();
+}
+
+// The first existing folder from `folder` up to its drive's root.
+std::string ExistingFolder(platform::FileSystem& fs, std::string folder) {
+  while (!platform::FolderExists(fs, folder) && folder.size() > 3) {
+    folder = platform::FolderPart(folder);
+    if (folder.size() > 3) folder.pop_back();
+  }
+  return folder;
+}
+
+std::uint64_t InClusters(std::uint64_t bytes, std::uint32_t cluster) {
+  return cluster == 0 ? bytes : (bytes + cluster - 1) / cluster * cluster;
+}
+
 }  // namespace
+
+std::string TempFolderName(unsigned n) { return "~setup" + std::to_string(n) + ".tmp"; }
+bool IsTempFolderName(std::string_view name) { return Numbered(name, "~setup#.tmp"); }
+bool IsTempFileName(std::string_view name) { return Numbered(name, "#"); }
+bool IsWholeWriteTempName(std::string_view name) { return Numbered(name, "~wr#.#.tmp"); }
 
 bool TargetSurvey::Found(const std::string& path) const { return entries.count(Key(path)) != 0; }
 
@@ -54,7 +93,7 @@ bool TargetSurvey::KnownAbsent(const std::string& path) const {
 }
 
 TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
-                          const std::vector<std::string>& alsoWritten) {
+                          const std::vector<std::string>& alsoWritten, std::uint64_t reserve) {
   TargetSurvey survey;
   const std::vector<PlannedCopy> copies = plan.Copies();
   const std::vector<std::string> folders = PlanFolders(plan, copies);
@@ -81,22 +120,57 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
     // nothing.
     const auto entries = fs.Search(folder + "*", platform::SearchFilter::kEverything);
     if (!entries.empty()) survey.listed.insert(Key(folder));
-    for (const auto& entry : entries) survey.entries.insert(Key(folder + entry.name));
+    for (const auto& entry : entries) {
+      survey.entries.insert(Key(folder + entry.name));
+      const bool isFolder = (entry.attributes & platform::kAttrDirectory) != 0;
+      const bool leftover = isFolder ? IsTempFolderName(entry.name)
+                                     : IsWholeWriteTempName(entry.name);
+      if (&folder == &folders.front() && leftover &&
+          (entry.attributes & platform::kAttrReparsePoint) == 0) {
+        survey.leftovers.push_back(folder + entry.name);
+      }
+    }
   }
   // A file the installation would replace; a program can hold one that is
   // not, such as a program this distribution does not hold.
-  const auto probe = [&](const std::string& target, const std::string* source) {
-    if (survey.Found(target) && InUse(fs.ProbeReplace(target)) &&
-        (source == nullptr || platform::FileExists(fs, *source))) {
-      survey.inUse.push_back(target);
+  std::vector<std::string> replaced;
+  const auto probe = [&](const std::string& target) {
+    platform::ErrorCode error = fs.ProbeReplace(target);
+    // Windows refuses writing to a read-only file before it looks at who
+    // holds it; renaming over it asks only for deleting.
+    const auto attributes = fs.Attributes(target);
+    if (error == platform::kErrorAccessDenied && attributes &&
+        (*attributes & (platform::kAttrReadOnly | platform::kAttrDirectory)) ==
+            platform::kAttrReadOnly) {
+      error = fs.ProbeDelete(target);
     }
+    if (InUse(error)) survey.inUse.push_back(target);
+    replaced.push_back(target);
   };
+  survey.space = fs.FreeSpace(ExistingFolder(fs, plan.Target));
+  const std::uint32_t cluster = survey.space ? survey.space->cluster : 1;
+  survey.needed = InClusters(reserve, cluster);
   for (const PlannedCopy& copy : copies) {
-    if (copy.group != CopyGroup::kSampleData && AskedFor(copy.name)) {
-      probe(copy.target, &copy.source);
+    if (!AskedFor(copy.name)) continue;
+    const bool sample = copy.group == CopyGroup::kSampleData;
+    if (sample && survey.Found(copy.target)) continue;  // never replaced
+    const auto source = fs.Info(copy.source);
+    if (!source || (source->attributes & platform::kAttrDirectory) != 0) continue;
+    survey.needed += InClusters(source->size, cluster);
+    if (!sample && survey.Found(copy.target)) probe(copy.target);
+  }
+  for (const std::string& target : alsoWritten) {
+    if (survey.Found(target)) probe(target);
+  }
+  // Where the system can tell, it is asked about all of them: it also sees
+  // a program that shares what the probes ask for.
+  if (const auto held = fs.FilesHeld(replaced)) {
+    for (const std::string& target : *held) {
+      if (std::find(survey.inUse.begin(), survey.inUse.end(), target) == survey.inUse.end()) {
+        survey.inUse.push_back(target);
+      }
     }
   }
-  for (const std::string& target : alsoWritten) probe(target, nullptr);
   return survey;
 }
 

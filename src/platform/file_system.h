@@ -51,6 +51,13 @@ struct FileInfo {
   std::uint64_t size = 0;
 };
 
+// Room on a volume: the bytes this user may still write there (disk quotas
+// counted), and the size of its clusters, in which files take up room.
+struct DiskSpace {
+  std::uint64_t free = 0;
+  std::uint32_t cluster = 4096;
+};
+
 struct DirEntry {
   std::string name;  // long name, without folder
   std::uint32_t attributes = 0;
@@ -95,10 +102,22 @@ class FileSystem {
   virtual ErrorCode CopyNewFile(const std::string& from, const std::string& to) = 0;
 
   // Renames a file over another in the same volume in one step, as
-  // MoveFileEx with MOVEFILE_REPLACE_EXISTING: a link in place of `to` is
-  // replaced, not followed. A read-only or held target, or a folder, is
-  // refused and stays as it was.
+  // MoveFileEx with MOVEFILE_REPLACE_EXISTING and MOVEFILE_WRITE_THROUGH: a
+  // link in place of `to` is replaced, not followed. A read-only or held
+  // target, or a folder, is refused and stays as it was (FAT answers
+  // kErrorAlreadyExists for a folder or a read-only file, NTFS
+  // kErrorAccessDenied). The rename is kept by the volume's journal; the
+  // data of `from` are not, unless flushed first (Flush).
   virtual ErrorCode MoveReplace(const std::string& from, const std::string& to) = 0;
+
+  // Renames a file in the same volume to a name that is not taken
+  // (kErrorAlreadyExists, or kErrorFileExists, when it is), written through.
+  virtual ErrorCode MoveNew(const std::string& from, const std::string& to) = 0;
+
+  // Writes what the system still holds of the file's data to the disk
+  // (FlushFileBuffers). Until then a power cut may leave the file at its
+  // size but with zeros where its data were.
+  virtual ErrorCode Flush(const std::string& path) = 0;
 
   // Deletes a file, or an empty folder. A held file is refused.
   virtual ErrorCode RemoveFile(const std::string& path) = 0;
@@ -107,8 +126,21 @@ class FileSystem {
   // Opens an existing file for writing and deleting, sharing everything, and
   // closes it again, changing nothing: kErrorSharingViolation (or
   // kErrorLockViolation) when another program holds it so that it cannot be
-  // replaced.
+  // replaced. Windows looks at the read-only attribute before the sharing:
+  // a read-only file answers kErrorAccessDenied, held or not.
   virtual ErrorCode ProbeReplace(const std::string& path) = 0;
+
+  // Opens an existing file for deleting only, sharing everything, and closes
+  // it again: what renaming over it asks of it, which the read-only
+  // attribute does not refuse. kErrorSharingViolation when a program holds
+  // it so that it cannot be renamed over.
+  virtual ErrorCode ProbeDelete(const std::string& path) = 0;
+
+  // Those of `paths` that a running program holds, as far as the system can
+  // tell without opening them (the Restart Manager, from Vista on); nullopt
+  // where it cannot tell.
+  virtual std::optional<std::vector<std::string>> FilesHeld(
+      const std::vector<std::string>& paths) = 0;
 
   // The programs that hold any of `paths` open, as far as the system can
   // tell (names as the user knows them); empty where it cannot.
@@ -119,6 +151,17 @@ class FileSystem {
 
   // Creates one folder; its parent must exist.
   virtual ErrorCode CreateFolder(const std::string& path) = 0;
+
+  // The room on the volume that holds `folder`, an existing folder; nullopt
+  // when it cannot be told.
+  virtual std::optional<DiskSpace> FreeSpace(const std::string& folder) = 0;
+
+  // Takes the one lock that every installation on this machine holds while
+  // it writes, whoever runs it (a named mutex): false while another holds
+  // it. A lock whose holder ended without letting it go (killed) is taken
+  // over. Taken and let go on the same thread.
+  virtual bool LockInstallations() = 0;
+  virtual void UnlockInstallations() = 0;
 
   // The four-digit year of the local date.
   virtual int LocalYear() = 0;

@@ -20,6 +20,15 @@
 //   and a sample-data file as it was; no name is new there that the plan
 //   does not make (no temporary file is left);
 // - a folder of the plan that is a link refuses the installation.
+// Other installations, drives with little room (or filled by another
+// program during the copies), FAT's answers to renames, read-only files a
+// program holds and Windows without the Restart Manager come on top. And the
+// machine may stop at any call of the file system (a power cut, or the
+// program killed): then every file that was in the target is as it was or a
+// copy of its source, never cut short nor zeros, and a sample-data file has
+// its name only whole; a second installation without faults then leaves the
+// machine exactly as one installation without faults leaves it, with the
+// same end box: nothing of the stopped run is left.
 //
 // Each input byte makes one choice, in the order the code below asks; a byte
 // of 0, or the end of the input, is the plain choice, so that an empty input
@@ -70,6 +79,8 @@ struct Boxes : install::DialogueHost {
   Choices& in;
   platform::MemoryFileSystem& fs;
   std::vector<std::string> held;  // target files a running program holds
+  char drive = 0;                 // the target's, filled by another program
+  unsigned fill = 0;              // during the copies: to (fill - 1) * 3 bytes more
   bool refusedLink = false;
   bool confirmInstall = true;
   bool confirmShortcuts = true;
@@ -85,8 +96,10 @@ struct Boxes : install::DialogueHost {
   bool Retry(const std::string&, const std::string&) override {
     switch (in.Below(3)) {
       case 0: return false;  // Cancel; also once the input is used up
-      case 1:                // the program was closed
+      case 1:  // the program was closed, the other installation ended, room made
         for (const auto& path : held) fs.Unlock(path);
+        fs.SetOtherInstallation(false);
+        if (drive != 0) fs.SetDriveCapacity(drive, std::size_t{1} << 40);
         return true;
       default: return true;  // still running
     }
@@ -102,6 +115,18 @@ struct Boxes : install::DialogueHost {
   void RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) override {
     copiesRan = true;
     install::DialogueHost::RunCopies(copies, progress);
+  }
+  void WritingBegins() override {
+    if (fill > 0 && drive != 0) fs.SetDriveCapacity(drive, Used(fs, drive) + (fill - 1) * 3);
+  }
+
+  static std::size_t Used(const platform::MemoryFileSystem& files, char letter) {
+    std::size_t used = 0;
+    const std::string root = std::string(1, letter) + ":\\";
+    for (const auto& relative : files.Tree(root)) {
+      used += files.FileContent(root + relative).value_or("").size();
+    }
+    return used;
   }
 };
 
@@ -297,13 +322,7 @@ void PrepareTarget(Choices& in, platform::MemoryFileSystem& fs, const setup::Set
     }
   }
   const char drive = target[0];
-  if (room > 0) {
-    std::size_t used = 0;
-    for (const auto& relative : fs.Tree(std::string(1, drive) + ":\\")) {
-      used += fs.FileContent(std::string(1, drive) + ":\\" + relative).value_or("").size();
-    }
-    fs.SetDriveCapacity(drive, used + (room - 1) * 3);
-  }
+  if (room > 0) fs.SetDriveCapacity(drive, Boxes::Used(fs, drive) + (room - 1) * 12);
   if (readOnly) fs.SetReadOnlyDrive(drive);
 }
 
@@ -328,61 +347,143 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-}  // namespace
+// Whether `path` (resolved) is a temporary file or folder of an installation
+// in the target, or lies in one.
+bool IsLeftover(const std::string& path, const std::string& target) {
+  if (!fuzz::IsUnder(path, target) || path.size() <= target.size() + 1) return false;
+  const std::string rest = path.substr(target.size() + 1);
+  const std::string first = rest.substr(0, rest.find('\\'));
+  std::string name;
+  for (const char c : first) name += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return install::IsTempFolderName(name) || install::IsWholeWriteTempName(name);
+}
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Choices in(data, size);
-  platform::MemoryFileSystem fs;
-  fs.AddDrive('C');
-  fs.AddDrive('D');
-  MakeSource(in, fs);
-  fs.SetCurrentDirectory(kSource);
+// What the technician chooses in the window, the same in every run of one
+// input.
+struct Chosen {
+  bool newStation = false;
+  int drive = 0;
+  const char* folder = nullptr;
+  int year = 2005;
+};
 
+setup::SetupState Scanned(platform::MemoryFileSystem& fs, const Chosen& chosen) {
   setup::SetupState state;
   try {
     setup::SystemSetup(state, fs).ScanSource();
   } catch (const setup::SetupError&) {
     // Shown by the window; the scan has done all it could.
   }
-  if (in.Below(2) == 1) state.MSnavn.Insert("NEW");
-  const int drive = static_cast<int>(in.Below(4));
-  state.DrBox.selected = drive < static_cast<int>(state.DrBox.items.size()) ? drive : -1;
+  if (chosen.newStation) state.MSnavn.Insert("NEW");
+  state.DrBox.selected =
+      chosen.drive < static_cast<int>(state.DrBox.items.size()) ? chosen.drive : -1;
+  if (chosen.folder != nullptr) state.PrBib = chosen.folder;
+  return state;
+}
+
+// One machine as the input makes it, up to the install button.
+struct Scene {
+  platform::MemoryFileSystem fs;
+  setup::SetupState state;
+  Chosen chosen;
+  SourceFaults faults;
+  std::vector<std::string> held;
+  std::string target;
+  bool confirmInstall = true;
+  bool confirmShortcuts = true;
+  bool fat = false;
+};
+
+void MakeScene(Choices& in, Scene& scene) {
+  platform::MemoryFileSystem& fs = scene.fs;
+  fs.AddDrive('C');
+  fs.AddDrive('D');
+  MakeSource(in, fs);
+  fs.SetCurrentDirectory(kSource);
+  scene.chosen.newStation = in.Below(2) == 1;
+  scene.chosen.drive = static_cast<int>(in.Below(4));
   const char* const folders[] = {nullptr, "C:\\KAMBRIX\\", "Prog\\KAMBRIX", "KAMBRIX\\a|b", "D:\\", ""};
-  if (const char* folder = folders[in.Below(6)]) state.PrBib = folder;
-  fs.SetYear(in.Below(2) == 0 ? 2005 : 2004);
+  scene.chosen.folder = folders[in.Below(6)];
+  scene.chosen.year = in.Below(2) == 0 ? 2005 : 2004;
+  scene.state = Scanned(fs, scene.chosen);
+  fs.SetYear(scene.chosen.year);
 
   platform::MemoryShell shell;
-  const install::Installation installation(state, fs, shell);
-  const std::string target = installation.TargetFolder();
-  Boxes boxes(in, fs);
-  PrepareTarget(in, fs, state, target, installation.CheckTarget() != install::Refusal::kNone,
-                boxes.held);
-  SourceFaults faults;
-  BreakSource(in, fs, target[0] == 'E', faults);
-  boxes.confirmInstall = in.Below(4) != 1;
-  boxes.confirmShortcuts = in.Below(2) == 0;
+  const install::Installation installation(scene.state, fs, shell);
+  scene.target = installation.TargetFolder();
+  PrepareTarget(in, fs, scene.state, scene.target,
+                installation.CheckTarget() != install::Refusal::kNone, scene.held);
+  BreakSource(in, fs, scene.target[0] == 'E', scene.faults);
+  scene.confirmInstall = in.Below(4) != 1;
+  scene.confirmShortcuts = in.Below(2) == 0;
+}
 
-  const fuzz::Snapshot before = fuzz::TakeSnapshot(fs);
-  bool raised = false;
+// The faults that came later than the rest, each a byte of its own, and a
+// FAT drive; the number of calls until the machine stops, and how.
+unsigned LaterFaults(Choices& in, Scene& scene, Boxes& boxes) {
+  platform::MemoryFileSystem& fs = scene.fs;
+  const unsigned stop = in.Byte() | in.Byte() << 8;
+  fs.SetOtherInstallation(in.Below(2) == 1);
+  fs.SetRestartManager(in.Below(2) == 0);
+  scene.fat = in.Below(2) == 1;
+  if (scene.fat) fs.SetFat(scene.target[0]);
+  boxes.drive = scene.target[0];
+  boxes.fill = in.Byte();
+  if (in.Below(2) == 1) {
+    // Programs copied by hand from the CD keep its read-only attribute.
+    for (const auto& path : scene.held) fs.SetAttributes(path, platform::kAttrReadOnly);
+  }
+  if (stop > 0) {
+    fs.StopAfter(stop >> 1, (stop & 1) != 0 ? platform::MemoryFileSystem::Stop::kKill
+                                            : platform::MemoryFileSystem::Stop::kPowerCut);
+  }
+  return stop;
+}
+
+// How one run of the dialogue ended.
+struct Run {
+  fuzz::Snapshot before;
+  fuzz::Snapshot after;
+  bool raised = false;   // the error box, and no end box
+  bool stopped = false;  // the machine stopped: no box at all
+};
+
+Run RunDialogue(Scene& scene, setup::SetupState& state, Boxes& boxes) {
+  Run run;
+  boxes.confirmInstall = scene.confirmInstall;
+  boxes.confirmShortcuts = scene.confirmShortcuts;
+  platform::MemoryShell shell;
+  run.before = fuzz::TakeSnapshot(scene.fs);
   try {
-    install::InstallDialogue(state, fs, shell, boxes);
+    install::InstallDialogue(state, scene.fs, shell, boxes);
   } catch (const setup::SetupError&) {
-    raised = true;  // the error box, and no end box
+    run.raised = true;
+  } catch (const platform::MemoryFileSystem::Stopped&) {
+    run.stopped = true;
   } catch (const std::exception& error) {
     fuzz::Fail("only the system's errors are raised", error.what());
   }
-  const fuzz::Snapshot after = fuzz::TakeSnapshot(fs);
-  const std::string detail = "target " + target;
+  scene.fs.StopAfter(0, platform::MemoryFileSystem::Stop::kKill);  // not in the checks
+  run.after = fuzz::TakeSnapshot(scene.fs);
+  return run;
+}
 
+// What the technician is told against what the target holds.
+void Check(Scene& scene, const setup::SetupState& state, const Boxes& boxes, const Run& run) {
+  platform::MemoryFileSystem& fs = scene.fs;
+  const fuzz::Snapshot& before = run.before;
+  const fuzz::Snapshot& after = run.after;
+  const std::string& target = scene.target;
+  const bool raised = run.raised || run.stopped;
   if (!boxes.copiesRan) {
     if (!fuzz::Changes(before, after).empty()) {
       fuzz::Fail("nothing is written before the copies", fuzz::Changes(before, after).front());
     }
     if (!boxes.endBoxes.empty()) fuzz::Fail("no end box without the copies", boxes.endBoxes.front());
-    return 0;
+    return;
   }
   if (boxes.endBoxes.size() != (raised ? 0u : 1u)) {
-    fuzz::Fail("one end box, unless an error ended the dialogue", detail);
+    fuzz::Fail("one end box, unless an error ended the dialogue", "target " + target);
   }
 
   // Nothing outside the target, but the folders on its way, and the disc that
@@ -402,9 +503,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!inTarget && !madeOnTheWay) fuzz::Fail("nothing changes outside the target", changed);
   }
 
-  const install::InstallPlan plan = install::Installation(state, fs, shell).Plan();
+  platform::MemoryShell shell;
+  setup::SetupState planned = state;
+  const install::InstallPlan plan = install::Installation(planned, fs, shell).Plan();
   const std::vector<Planned> copies = PlannedCopies(plan);
-  const std::string systemFile = state.DestDir + state.SysNavn + ".bib";
+  const std::string systemFile = plan.Target + "\\" + state.SysNavn + ".bib";
   std::set<std::string> named;
   for (const Planned& copy : copies) {
     if (const auto key = fuzz::Resolved(copy.target)) named.insert(*key);
@@ -417,8 +520,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   // The folders the installation makes; none of them may lead elsewhere.
+  const std::string year = "DATA" + std::to_string(plan.Year);
   std::vector<std::string> made = {plan.Target, plan.Target + "\\MSinfo",
-                                   plan.Target + "\\MSinfo\\pic", state.DataDir};
+                                   plan.Target + "\\MSinfo\\pic", plan.Target + "\\" + year};
   if (!plan.DataSubDir.empty()) made.push_back(plan.Target + "\\" + plan.DataSubDir);
   for (const std::string& folder : made) {
     const auto info = fs.Info(folder);
@@ -429,17 +533,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   for (const auto& entry : after) {
     if (resolvedTarget && fuzz::IsUnder(entry.first, *resolvedTarget) &&
-        before.count(entry.first) == 0 && named.count(entry.first) == 0) {
+        before.count(entry.first) == 0 && named.count(entry.first) == 0 &&
+        !(run.stopped && IsLeftover(entry.first, *resolvedTarget))) {
       fuzz::Fail("no name is new in the target that the plan does not make", entry.first);
     }
   }
   // An earlier file is as it was or a copy of its source; the site's own
-  // measurements are as they were.
+  // measurements are as they were; a new sample is whole or not there.
   const auto systemKey = fuzz::Resolved(systemFile);
   for (const Planned& copy : copies) {
     const auto key = fuzz::Resolved(copy.target);
-    if (!key || key == systemKey || before.count(*key) == 0 || !before.at(*key)) continue;
+    if (!key || key == systemKey) continue;
     const auto now = Content(after, copy.target);
+    if (before.count(*key) == 0 || !before.at(*key)) {
+      if (copy.sample && now && now != Content(before, copy.source)) {
+        fuzz::Fail("a sample has its name only whole", copy.target);
+      }
+      continue;
+    }
     if (now != before.at(*key) && (copy.sample || now != Content(before, copy.source))) {
       fuzz::Fail("an earlier file is as it was or a copy of its source", copy.target);
     }
@@ -447,25 +558,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The system file: the writer's whole text, or as it was before.
   std::optional<std::string> whole;
-  if (fuzz::Resolved(state.DestDir)) {
+  if (fuzz::Resolved(plan.Target)) {
     platform::MemoryFileSystem scratch;
-    scratch.AddFolder(state.DestDir);
+    scratch.AddFolder(plan.Target);
+    setup::SetupState written = state;
+    written.DestDir = plan.Target + "\\";
+    written.DataDir = written.DestDir + year;
+    written.YearSeq = std::to_string(plan.Year).substr(2, 2) + "001";
     try {
-      setup::SystemSetup(state, scratch).WriteSystemFile();
+      setup::SystemSetup(written, scratch).WriteSystemFile();
       whole = scratch.FileContent(systemFile);
     } catch (const setup::SetupError&) {
     }
   }
-  const auto written = Content(after, systemFile);
-  if (written != whole && (!raised || written != Content(before, systemFile))) {
+  const auto writtenNow = Content(after, systemFile);
+  if (writtenNow != whole && (!raised || writtenNow != Content(before, systemFile))) {
     fuzz::Fail("the system file is whole or as it was", systemFile);
   }
-  if (raised) return 0;
+  if (raised) return;
 
   const std::vector<std::string> box = Lines(boxes.endBoxes.front());
   if (box[0] == "inform") {
     if (box.size() != 2 || box[1] != kSuccess) fuzz::Fail("the success message", box[1]);
-    if (!IsFolderIn(after, state.DataDir)) fuzz::Fail("success only with the year folder", detail);
+    if (!IsFolderIn(after, plan.Target + "\\" + year)) {
+      fuzz::Fail("success only with the year folder", target);
+    }
     for (const Planned& copy : copies) {
       const auto source = Content(before, copy.source);
       const auto earlier = Content(before, copy.target);
@@ -474,13 +591,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::Fail("success only when every file on the disc is installed", copy.target);
       }
     }
-    return 0;
+    return;
   }
-  if (box.size() < 3 || box[1] != kListHeader) fuzz::Fail("the warning lists the failures", detail);
+  if (box.size() < 3 || box[1] != kListHeader) fuzz::Fail("the warning lists the failures", target);
   for (std::size_t i = 2; i < box.size(); ++i) {
     const std::string& listed = box[i];
     if (i == box.size() - 1 && listed.compare(0, 3, "og ") == 0) break;  // "og N andre"
-    if (listed == state.DataDir) {
+    if (listed == plan.Target + "\\" + year) {
       if (IsFolderIn(after, listed)) fuzz::Fail("a listed year folder is missing", listed);
       continue;
     }
@@ -494,10 +611,55 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const bool lost = source || IsFolderIn(before, copy.source) ||
                         !install::StaysInside(copy.joined) ||
                         copy.joined.find(kUnspellable) != std::string::npos ||
-                        !Readable(fs, faults, platform::FolderPart(copy.source));
+                        !Readable(fs, scene.faults, platform::FolderPart(copy.source));
       if (!lost) fuzz::Fail("a file not on the disc is listed only when its folder is unreadable", listed);
     }
     if (!found) fuzz::Fail("only paths of the plan are listed", listed);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  Choices in(data, size);
+  Scene scene;
+  MakeScene(in, scene);
+  platform::MemoryFileSystem& fs = scene.fs;
+  Boxes boxes(in, fs);
+  boxes.held = scene.held;
+  LaterFaults(in, scene, boxes);
+
+  const Run first = RunDialogue(scene, scene.state, boxes);
+  Check(scene, scene.state, boxes, first);
+  if (!first.stopped || !fs.IsFolder("E:\\")) return 0;
+
+  // The machine started again, and the installation done once more without
+  // faults, against the same installation done once on the machine as it
+  // was, without faults.
+  fs.Restart();
+  setup::SetupState again = Scanned(fs, scene.chosen);
+  Choices nothing(nullptr, 0);
+  Boxes second(nothing, fs);
+  const Run rerun = RunDialogue(scene, again, second);
+  if (rerun.stopped) fuzz::Fail("the machine stops once", scene.target);
+
+  Choices same(data, size);
+  Scene reference;
+  MakeScene(same, reference);
+  if (scene.fat) reference.fs.SetFat(reference.target[0]);
+  reference.fs.Restart();
+  reference.state = Scanned(reference.fs, reference.chosen);  // of the source as it is now
+  Boxes clean(nothing, reference.fs);
+  const Run once = RunDialogue(reference, reference.state, clean);
+  Check(reference, reference.state, clean, once);
+  if (rerun.after != once.after) {
+    for (const auto& path : fuzz::Changes(once.after, rerun.after)) {
+      fuzz::Fail("after a stop, installing again leaves what one installation leaves", path);
+    }
+  }
+  if (second.endBoxes != clean.endBoxes) {
+    fuzz::Fail("after a stop, installing again tells what one installation tells",
+               second.endBoxes.empty() ? "no end box" : second.endBoxes.front());
   }
   return 0;
 }

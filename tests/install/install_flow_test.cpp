@@ -202,8 +202,8 @@ TEST_F(Dialogue, ErrorsAfterTheCopiesEndTheDialogueAndASecondTryInstallsTheSame)
   shell_.failWith = platform::ShortcutResult::Failure::kNone;
   EXPECT_TRUE(Run({true, false}));
   EXPECT_EQ("DATA2004", state_.DataSubDir);
-  EXPECT_THAT(fs_.Journal(), testing::Contains(
-      "copy E:\\cd\\DATA2004\\0401.dat -> C:\\KAMBRIX\\DATA2004\\0401.dat"));
+  EXPECT_THAT(fs_.Journal(), testing::Contains(testing::EndsWith(
+      " -> C:\\KAMBRIX\\DATA2004\\0401.dat")));
   EXPECT_EQ(kDone, questions_.shown.back());
 }
 

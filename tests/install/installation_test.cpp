@@ -73,9 +73,15 @@ TEST_F(Install, SampleIsInstalledGroupByGroupInListOrder) {
       "copy E:\\config\\MSinfo\\pic\\xyz1.png -> C:\\KAMBRIX\\MSinfo\\pic\\xyz1.png",
       "copy E:\\config\\logo.bmp -> C:\\KAMBRIX\\logo.bmp",
       "mkdir C:\\KAMBRIX\\DATA2004",
-      "copy E:\\DATA2004\\0401.dat -> C:\\KAMBRIX\\DATA2004\\0401.dat",
-      "copy E:\\DATA2004\\0402.dat -> C:\\KAMBRIX\\DATA2004\\0402.dat",
-      "copy E:\\DATA2004\\0403.dat -> C:\\KAMBRIX\\DATA2004\\0403.dat"));
+      // Samples take their names only whole: they never replace a file.
+      "mkdir C:\\KAMBRIX\\~setup0.tmp",
+      "copy E:\\DATA2004\\0401.dat -> C:\\KAMBRIX\\~setup0.tmp\\1",
+      "move new C:\\KAMBRIX\\~setup0.tmp\\1 -> C:\\KAMBRIX\\DATA2004\\0401.dat",
+      "copy E:\\DATA2004\\0402.dat -> C:\\KAMBRIX\\~setup0.tmp\\2",
+      "move new C:\\KAMBRIX\\~setup0.tmp\\2 -> C:\\KAMBRIX\\DATA2004\\0402.dat",
+      "copy E:\\DATA2004\\0403.dat -> C:\\KAMBRIX\\~setup0.tmp\\3",
+      "move new C:\\KAMBRIX\\~setup0.tmp\\3 -> C:\\KAMBRIX\\DATA2004\\0403.dat",
+      "rmdir C:\\KAMBRIX\\~setup0.tmp"));
   EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
   EXPECT_EQ("C:\\KAMBRIX\\", state_.DestDir);
   EXPECT_EQ("C:\\KAMBRIX\\DATA2005", state_.DataDir);

@@ -14,6 +14,7 @@ struct MemoryFileSystem::Node {
   std::uint32_t attributes = 0;
   std::string content;
   bool denied = false;
+  bool flushed = true;  // false once copied to, until flushed
   bool unspellable = false;                     // listed with U+FFFD, reached by no name
   std::string link;                             // a link's target, a full path
   std::vector<std::unique_ptr<Node>> children;  // in creation order
@@ -235,6 +236,46 @@ void MemoryFileSystem::Deny(const std::string& path) {
   node->denied = true;
 }
 
+void MemoryFileSystem::SetFat(char letter) { fatDrives_.insert(DriveLetter(letter)); }
+
+void MemoryFileSystem::StopAfter(std::size_t calls, Stop how) {
+  stop_.reset();
+  if (calls > 0) stop_.emplace(calls, how);
+}
+
+void MemoryFileSystem::Restart() {
+  stopped_ = false;
+  stop_.reset();
+  locked_.clear();
+  readErrors_.clear();
+  readOnlyDrives_.clear();
+  capacity_.clear();
+  takeOut_.reset();
+  otherInstallation_ = false;
+  installationLocked_ = false;
+  const std::function<void(Node&)> allow = [&](Node& node) {
+    node.denied = false;
+    for (auto& child : node.children) allow(*child);
+  };
+  for (auto& [letter, root] : drives_) allow(*root);
+}
+
+bool MemoryFileSystem::Halted(const std::function<void()>& partly) {
+  if (stopped_) return true;
+  if (!stop_ || --stop_->first != 0) return false;
+  if (partly) partly();
+  stopped_ = true;
+  if (stop_->second == Stop::kPowerCut) {
+    const std::function<void(Node&)> cut = [&](Node& node) {
+      if (!node.flushed) node.content.assign(node.content.size(), '\0');
+      for (auto& child : node.children) cut(*child);
+    };
+    for (auto& [letter, root] : drives_) cut(*root);
+  }
+  stop_.reset();
+  throw Stopped{};
+}
+
 template <typename Map>
 const typename Map::mapped_type* MemoryFileSystem::Flagged(const Map& paths,
                                                            const std::string& path) const {
@@ -280,6 +321,7 @@ std::size_t MemoryFileSystem::UsedBytes(char drive) const {
 }
 
 std::optional<std::uint32_t> MemoryFileSystem::Attributes(const std::string& path) {
+  if (Halted()) return std::nullopt;
   Node* node = nullptr;
   if (Reach(path, node) != kOk) return std::nullopt;
   return node->attributes;
@@ -288,6 +330,7 @@ std::optional<std::uint32_t> MemoryFileSystem::Attributes(const std::string& pat
 std::vector<DirEntry> MemoryFileSystem::Search(const std::string& pattern, SearchFilter filter,
                                                std::size_t maxCount) {
   std::vector<DirEntry> found;
+  if (Halted()) return found;
   const std::string mask = NamePart(pattern);
   Node* folder = nullptr;
   Reach(FolderPart(pattern).empty() ? "." : FolderPart(pattern), folder);
@@ -349,6 +392,7 @@ std::optional<std::size_t> MemoryFileSystem::Room(char drive) const {
 }
 
 std::optional<FileInfo> MemoryFileSystem::Info(const std::string& path) {
+  if (Halted()) return std::nullopt;
   Node* node = nullptr;
   if (Reach(path, node) != kOk) return std::nullopt;
   return FileInfo{node->attributes, node->IsFolder() ? 0 : node->content.size()};
@@ -356,6 +400,14 @@ std::optional<FileInfo> MemoryFileSystem::Info(const std::string& path) {
 
 ErrorCode MemoryFileSystem::CopyNewFile(const std::string& from, const std::string& to) {
   journal_.push_back("copy " + from + " -> " + to);
+  if (stopped_) return kErrorNotReady;
+  bool stopping = stop_ && stop_->first == 1;
+  const ErrorCode error = Copy(from, to, stopping);
+  Halted();
+  return error;
+}
+
+ErrorCode MemoryFileSystem::Copy(const std::string& from, const std::string& to, bool half) {
   if (takeOut_ && takeOut_->second-- == 0) {
     drives_.erase(takeOut_->first);
     takenOut_.insert(takeOut_->first);
@@ -379,17 +431,30 @@ ErrorCode MemoryFileSystem::CopyNewFile(const std::string& from, const std::stri
     bytes.resize(bytes.size() / 2);
     if (!*reportedDone) error = kErrorCrc;
   }
+  if (half) bytes.resize(bytes.size() / 2);  // the machine stops part way
   if (const auto room = Room(Parse(to)->drive); room && bytes.size() > *room) {
     bytes.resize(*room);
     error = kErrorDiskFull;
   }
   Node* target = parent->Add(name, attributes | kAttrArchive);
   target->content = std::move(bytes);
+  target->flushed = false;
   return error;
 }
 
 ErrorCode MemoryFileSystem::MoveReplace(const std::string& from, const std::string& to) {
   journal_.push_back("move " + from + " -> " + to);
+  if (Halted()) return kErrorNotReady;
+  return Rename(from, to, true);
+}
+
+ErrorCode MemoryFileSystem::MoveNew(const std::string& from, const std::string& to) {
+  journal_.push_back("move new " + from + " -> " + to);
+  if (Halted()) return kErrorNotReady;
+  return Rename(from, to, false);
+}
+
+ErrorCode MemoryFileSystem::Rename(const std::string& from, const std::string& to, bool replace) {
   const auto parsedFrom = Parse(from);
   Node* source = nullptr;
   if (const ErrorCode error = Reach(from, source)) return error;
@@ -404,6 +469,9 @@ ErrorCode MemoryFileSystem::MoveReplace(const std::string& from, const std::stri
   if (Parse(to)->drive != parsedFrom->drive) return kErrorNotSameDevice;
   if (Node* existing = parent->Asked(name)) {
     if (existing == source) return kOk;
+    if (!replace) return kErrorAlreadyExists;
+    const bool fatRefuses = existing->IsFolder() || (existing->attributes & kAttrReadOnly) != 0;
+    if (fatRefuses && fatDrives_.count(Parse(to)->drive) != 0) return kErrorAlreadyExists;
     if (const ErrorCode error = Replaceable(to, existing)) return error;
     Detach(*parent, existing);
   }
@@ -414,8 +482,22 @@ ErrorCode MemoryFileSystem::MoveReplace(const std::string& from, const std::stri
   return kOk;
 }
 
+ErrorCode MemoryFileSystem::Flush(const std::string& path) {
+  if (Halted()) return kErrorNotReady;
+  Node* node = nullptr;
+  if (const ErrorCode error = Reach(path, node)) return error;
+  // Flushing asks for a handle that may write.
+  if (node->IsFolder() || node->denied || (node->attributes & kAttrReadOnly) != 0) {
+    return kErrorAccessDenied;
+  }
+  if (Flagged(locked_, path) != nullptr) return kErrorSharingViolation;
+  node->flushed = true;
+  return kOk;
+}
+
 ErrorCode MemoryFileSystem::RemoveFile(const std::string& path) {
   journal_.push_back("delete " + path);
+  if (Halted()) return kErrorNotReady;
   Node* node = nullptr;
   if (const ErrorCode error = Reach(path, node)) return error;
   if (readOnlyDrives_.count(Parse(path)->drive) != 0) return kErrorAccessDenied;
@@ -428,6 +510,7 @@ ErrorCode MemoryFileSystem::RemoveFile(const std::string& path) {
 
 ErrorCode MemoryFileSystem::RemoveFolder(const std::string& path) {
   journal_.push_back("rmdir " + path);
+  if (Halted()) return kErrorNotReady;
   Node* node = nullptr;
   if (const ErrorCode error = Reach(path, node)) return error;
   if (!node->IsFolder()) return kErrorDirectory;
@@ -443,14 +526,37 @@ ErrorCode MemoryFileSystem::RemoveFolder(const std::string& path) {
 }
 
 ErrorCode MemoryFileSystem::ProbeReplace(const std::string& path) {
+  if (Halted()) return kErrorNotReady;
   Node* node = nullptr;
   if (const ErrorCode error = Reach(path, node)) return error;
-  if (node->denied || node->IsFolder()) return kErrorAccessDenied;
+  // Windows looks at the read-only attribute before the sharing.
+  if (node->denied || node->IsFolder() || (node->attributes & kAttrReadOnly) != 0) {
+    return kErrorAccessDenied;
+  }
   return Flagged(locked_, path) != nullptr ? kErrorSharingViolation : kOk;
+}
+
+ErrorCode MemoryFileSystem::ProbeDelete(const std::string& path) {
+  if (Halted()) return kErrorNotReady;
+  Node* node = nullptr;
+  if (const ErrorCode error = Reach(path, node)) return error;
+  if (node->denied) return kErrorAccessDenied;
+  return Flagged(locked_, path) != nullptr ? kErrorSharingViolation : kOk;
+}
+
+std::optional<std::vector<std::string>> MemoryFileSystem::FilesHeld(
+    const std::vector<std::string>& paths) {
+  if (Halted() || !restartManager_) return std::nullopt;
+  std::vector<std::string> held;
+  for (const auto& path : paths) {
+    if (Flagged(locked_, path) != nullptr) held.push_back(path);
+  }
+  return held;
 }
 
 std::vector<std::string> MemoryFileSystem::ProgramsHolding(const std::vector<std::string>& paths) {
   std::vector<std::string> programs;
+  if (Halted()) return programs;
   for (const auto& path : paths) {
     const std::string* program = Flagged(locked_, path);
     if (program == nullptr || program->empty()) continue;
@@ -461,8 +567,24 @@ std::vector<std::string> MemoryFileSystem::ProgramsHolding(const std::vector<std
   return programs;
 }
 
+std::optional<DiskSpace> MemoryFileSystem::FreeSpace(const std::string& folder) {
+  if (Halted()) return std::nullopt;
+  Node* node = nullptr;
+  if (Reach(folder, node) != kOk || !node->IsFolder()) return std::nullopt;
+  const auto room = Room(Parse(folder)->drive);
+  if (!room) return std::nullopt;
+  return DiskSpace{*room, 1};
+}
+
+bool MemoryFileSystem::LockInstallations() {
+  if (Halted() || otherInstallation_) return false;
+  installationLocked_ = true;
+  return true;
+}
+
 ErrorCode MemoryFileSystem::CreateFolder(const std::string& path) {
   journal_.push_back("mkdir " + path);
+  if (Halted()) return kErrorNotReady;
   Node* existing = nullptr;
   const ErrorCode reached = Reach(path, existing);
   if (reached == kOk) return kErrorAlreadyExists;
@@ -475,6 +597,7 @@ ErrorCode MemoryFileSystem::CreateFolder(const std::string& path) {
 }
 
 ErrorCode MemoryFileSystem::ReadWholeFile(const std::string& path, std::string& bytes) {
+  if (Halted()) return kErrorNotReady;
   Node* node = nullptr;
   if (const ErrorCode error = Reach(path, node)) return error;
   if (node->IsFolder() || node->denied) return kErrorAccessDenied;
@@ -488,10 +611,19 @@ ErrorCode MemoryFileSystem::ReadWholeFile(const std::string& path, std::string& 
 
 ErrorCode MemoryFileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
   journal_.push_back("write " + path);
-  // As the Win32 writer does: a new file beside the target, renamed over it.
+  if (stopped_) return kErrorNotReady;
+  // As the Win32 writer does: a new file beside the target, flushed and
+  // renamed over it. Stopped part way, the new file is left.
   Node* parent = nullptr;
   std::string name;
-  if (const ErrorCode error = PrepareCreate(path, parent, name)) return error;
+  const ErrorCode prepared = PrepareCreate(path, parent, name);
+  Halted([&] {
+    if (prepared != kOk) return;
+    Node* temp = parent->Add("~wr1." + std::to_string(++writes_) + ".tmp", kAttrArchive);
+    temp->content = std::string(bytes.substr(0, bytes.size() / 2));
+    temp->flushed = false;
+  });
+  if (prepared != kOk) return prepared;
   Node* existing = parent->Asked(name);
   if (existing != nullptr) {
     if (const ErrorCode error = Replaceable(path, existing)) return error;

@@ -5,6 +5,7 @@
 // can pin the order of an installation.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -61,6 +62,28 @@ class MemoryFileSystem : public FileSystem {
   void SetReadError(const std::string& path, bool reportedDone = false);
   void TakeOutAfter(char letter, std::size_t copies);
   void Deny(const std::string& path);
+  // A FAT drive answers a rename over a folder or a read-only file with
+  // kErrorAlreadyExists, where NTFS answers kErrorAccessDenied.
+  void SetFat(char letter);
+  // A Windows without the Restart Manager (XP): FilesHeld cannot tell.
+  void SetRestartManager(bool present) { restartManager_ = present; }
+  // Another installation holds the lock that installations take turns at.
+  void SetOtherInstallation(bool running) { otherInstallation_ = running; }
+
+  // The machine stops at the `calls`-th call of the FileSystem interface
+  // from now (1 for the next; 0 for none), which throws Stopped: a copy under way leaves
+  // the half it made, a whole-file write under way leaves its temporary
+  // file beside the target. A power cut keeps the names as the volume's
+  // journal keeps them, but the data written since a file's last flush are
+  // lost: it keeps its size and reads as zeros. A kill keeps the data.
+  // Once stopped, every call fails (kErrorNotReady) without throwing, until
+  // Restart, which also ends every fault above and lets go of the
+  // installations' lock, as a machine started anew does.
+  enum class Stop { kPowerCut, kKill };
+  struct Stopped {};
+  void StopAfter(std::size_t calls, Stop how);
+  void Restart();
+  bool HasStopped() const { return stopped_; }
 
   // Looking at the result.
   std::optional<std::string> FileContent(const std::string& path) const;
@@ -81,12 +104,21 @@ class MemoryFileSystem : public FileSystem {
   std::optional<FileInfo> Info(const std::string& path) override;
   ErrorCode CopyNewFile(const std::string& from, const std::string& to) override;
   ErrorCode MoveReplace(const std::string& from, const std::string& to) override;
+  ErrorCode MoveNew(const std::string& from, const std::string& to) override;
+  ErrorCode Flush(const std::string& path) override;
   ErrorCode RemoveFile(const std::string& path) override;
   ErrorCode RemoveFolder(const std::string& path) override;
   ErrorCode ProbeReplace(const std::string& path) override;
+  ErrorCode ProbeDelete(const std::string& path) override;
+  std::optional<std::vector<std::string>> FilesHeld(const std::vector<std::string>& paths) override;
   std::vector<std::string> ProgramsHolding(const std::vector<std::string>& paths) override;
   ErrorCode SetAttributes(const std::string& path, std::uint32_t attributes) override;
   ErrorCode CreateFolder(const std::string& path) override;
+  // A drive with a capacity has the room it has left, in clusters of one
+  // byte; one without has no room that can be told.
+  std::optional<DiskSpace> FreeSpace(const std::string& folder) override;
+  bool LockInstallations() override;
+  void UnlockInstallations() override { installationLocked_ = false; }
   int LocalYear() override { return year_; }
   ErrorCode ReadWholeFile(const std::string& path, std::string& bytes) override;
   ErrorCode WriteWholeFile(const std::string& path, std::string_view bytes) override;
@@ -113,6 +145,12 @@ class MemoryFileSystem : public FileSystem {
   static std::unique_ptr<Node> Detach(Node& parent, const Node* node);
   // Bytes that drive `drive` can still take; none is a limit only when set.
   std::optional<std::size_t> Room(char drive) const;
+  // Counts one call towards a stop; true when the machine has stopped
+  // before it (the call then fails). Throws Stopped at the stopping call,
+  // after `partly` has left what that call leaves.
+  bool Halted(const std::function<void()>& partly = {});
+  ErrorCode Copy(const std::string& from, const std::string& to, bool half);
+  ErrorCode Rename(const std::string& from, const std::string& to, bool replace);
   std::size_t UsedBytes(char drive) const;
   template <typename Map>
   const typename Map::mapped_type* Flagged(const Map& paths, const std::string& path) const;
@@ -121,6 +159,13 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, std::string> locked_;  // upper-cased full path -> program
   std::map<std::string, bool> readErrors_;     // upper-cased full path -> reported done
   std::set<char> readOnlyDrives_;
+  std::set<char> fatDrives_;
+  bool restartManager_ = true;
+  bool otherInstallation_ = false;
+  bool installationLocked_ = false;
+  std::optional<std::pair<std::size_t, Stop>> stop_;  // calls until it, how
+  bool stopped_ = false;
+  unsigned writes_ = 0;  // temporary files of whole-file writes
   std::set<char> takenOut_;
   std::optional<std::pair<char, std::size_t>> takeOut_;  // drive, copies until it goes
   std::map<char, std::size_t> capacity_;

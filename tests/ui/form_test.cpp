@@ -452,9 +452,22 @@ class SlowCopies : public platform::FileSystem {
   platform::ErrorCode MoveReplace(const std::string& from, const std::string& to) override {
     return inner_.MoveReplace(from, to);
   }
+  platform::ErrorCode MoveNew(const std::string& from, const std::string& to) override {
+    return inner_.MoveNew(from, to);
+  }
+  platform::ErrorCode Flush(const std::string& path) override { return inner_.Flush(path); }
   platform::ErrorCode RemoveFile(const std::string& path) override { return inner_.RemoveFile(path); }
   platform::ErrorCode RemoveFolder(const std::string& path) override { return inner_.RemoveFolder(path); }
   platform::ErrorCode ProbeReplace(const std::string& path) override { return inner_.ProbeReplace(path); }
+  platform::ErrorCode ProbeDelete(const std::string& path) override { return inner_.ProbeDelete(path); }
+  std::optional<std::vector<std::string>> FilesHeld(const std::vector<std::string>& paths) override {
+    return inner_.FilesHeld(paths);
+  }
+  std::optional<platform::DiskSpace> FreeSpace(const std::string& folder) override {
+    return inner_.FreeSpace(folder);
+  }
+  bool LockInstallations() override { return inner_.LockInstallations(); }
+  void UnlockInstallations() override { inner_.UnlockInstallations(); }
   std::vector<std::string> ProgramsHolding(const std::vector<std::string>& paths) override {
     return inner_.ProgramsHolding(paths);
   }

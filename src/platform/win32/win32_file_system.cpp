@@ -173,9 +173,29 @@ ErrorCode Win32FileSystem::MoveReplace(const std::string& from, const std::strin
   if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) != 0) {
     return ERROR_ACCESS_DENIED;
   }
-  if (!MoveFileExW(Widen(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+  // Written through: the rename is on the disk when this returns.
+  if (!MoveFileExW(Widen(from).c_str(), target.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return GetLastError();
   }
+  return kOk;
+}
+
+ErrorCode Win32FileSystem::MoveNew(const std::string& from, const std::string& to) {
+  if (!MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), MOVEFILE_WRITE_THROUGH)) {
+    return GetLastError();
+  }
+  return kOk;
+}
+
+ErrorCode Win32FileSystem::Flush(const std::string& path) {
+  // FlushFileBuffers writes the file's data whichever handle wrote them; it
+  // needs a handle that may write.
+  ScopedFile file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return GetLastError();
+  if (!FlushFileBuffers(file.Get())) return GetLastError();
   return kOk;
 }
 
@@ -199,34 +219,39 @@ ErrorCode Win32FileSystem::ProbeReplace(const std::string& path) {
   return kOk;
 }
 
-std::vector<std::string> Win32FileSystem::ProgramsHolding(const std::vector<std::string>& paths) {
-  std::vector<std::string> programs;
+namespace {
+
+// Asks the Restart Manager which programs hold any of `paths`, adding their
+// names to `programs`; nullopt when it cannot tell, else how many there are.
+std::optional<std::size_t> AskRestartManager(const std::vector<std::wstring>& paths,
+                                             std::vector<std::string>* programs) {
   const RestartManager& rm = RestartManager::Get();
-  if (!rm.Available() || paths.empty()) return programs;
+  if (!rm.Available()) return std::nullopt;
+  if (paths.empty()) return 0;
   DWORD session = 0;
   WCHAR key[CCH_RM_SESSION_KEY + 1] = {};
-  if (rm.start(&session, 0, key) != ERROR_SUCCESS) return programs;
-  std::vector<std::wstring> wide;
-  for (const auto& path : paths) wide.push_back(Widen(path));
+  if (rm.start(&session, 0, key) != ERROR_SUCCESS) return std::nullopt;
   std::vector<LPCWSTR> names;
-  for (const auto& name : wide) names.push_back(name.c_str());
+  for (const auto& name : paths) names.push_back(name.c_str());
+  std::optional<std::size_t> count;
   std::vector<RM_PROCESS_INFO> found(8);
   if (rm.registerResources(session, static_cast<UINT>(names.size()), names.data(), 0, nullptr, 0,
                            nullptr) == ERROR_SUCCESS) {
     for (int attempt = 0; attempt < 3; ++attempt) {
       UINT needed = 0;
-      UINT count = static_cast<UINT>(found.size());
+      UINT listed = static_cast<UINT>(found.size());
       DWORD reasons = 0;
-      const DWORD error = rm.getList(session, &needed, &count, found.data(), &reasons);
+      const DWORD error = rm.getList(session, &needed, &listed, found.data(), &reasons);
       if (error == ERROR_MORE_DATA) {
         found.resize(needed + 4);  // more may have started meanwhile
         continue;
       }
       if (error == ERROR_SUCCESS) {
-        for (UINT i = 0; i < count && i < found.size(); ++i) {
+        count = listed;
+        for (UINT i = 0; programs != nullptr && i < listed && i < found.size(); ++i) {
           std::string name = Narrow(found[i].strAppName);
-          if (!name.empty() && std::find(programs.begin(), programs.end(), name) == programs.end()) {
-            programs.push_back(std::move(name));
+          if (!name.empty() && std::find(programs->begin(), programs->end(), name) == programs->end()) {
+            programs->push_back(std::move(name));
           }
         }
       }
@@ -234,7 +259,48 @@ std::vector<std::string> Win32FileSystem::ProgramsHolding(const std::vector<std:
     }
   }
   rm.end(session);
+  return count;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> Win32FileSystem::FilesHeld(
+    const std::vector<std::string>& paths) {
+  // One question for all; only where some are held, halves are asked again
+  // until each held file is found, so that the usual answer costs one session.
+  std::vector<std::string> held;
+  std::vector<std::wstring> wide;
+  for (const auto& path : paths) wide.push_back(Widen(path));
+  const auto ask = [&](auto&& self, std::size_t from, std::size_t to) -> bool {
+    const std::vector<std::wstring> part(wide.begin() + from, wide.begin() + to);
+    const auto count = AskRestartManager(part, nullptr);
+    if (!count) return false;
+    if (*count == 0) return true;
+    if (to - from == 1) {
+      held.push_back(paths[from]);
+      return true;
+    }
+    const std::size_t middle = from + (to - from) / 2;
+    return self(self, from, middle) && self(self, middle, to);
+  };
+  if (!ask(ask, 0, paths.size())) return std::nullopt;
+  return held;
+}
+
+std::vector<std::string> Win32FileSystem::ProgramsHolding(const std::vector<std::string>& paths) {
+  std::vector<std::string> programs;
+  std::vector<std::wstring> wide;
+  for (const auto& path : paths) wide.push_back(Widen(path));
+  AskRestartManager(wide, &programs);
   return programs;
+}
+
+ErrorCode Win32FileSystem::ProbeDelete(const std::string& path) {
+  ScopedFile file(CreateFileW(Widen(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file.Valid()) return GetLastError();
+  return kOk;
 }
 
 ErrorCode Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
@@ -248,6 +314,44 @@ ErrorCode Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t 
 ErrorCode Win32FileSystem::CreateFolder(const std::string& path) {
   if (!CreateDirectoryW(Widen(path).c_str(), nullptr)) return GetLastError();
   return kOk;
+}
+
+std::optional<DiskSpace> Win32FileSystem::FreeSpace(const std::string& folder) {
+  const std::wstring wide = Widen(folder);
+  wchar_t volume[MAX_PATH + 1];
+  ULARGE_INTEGER available;
+  DWORD sectorsPerCluster = 0;
+  DWORD bytesPerSector = 0;
+  DWORD freeClusters = 0;
+  DWORD clusters = 0;
+  if (!GetVolumePathNameW(wide.c_str(), volume, MAX_PATH + 1) ||
+      !GetDiskFreeSpaceExW(volume, &available, nullptr, nullptr)) {
+    return std::nullopt;
+  }
+  DiskSpace space;
+  space.free = available.QuadPart;
+  if (GetDiskFreeSpaceW(volume, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters) &&
+      sectorsPerCluster * bytesPerSector != 0) {
+    space.cluster = sectorsPerCluster * bytesPerSector;
+  }
+  return space;
+}
+
+bool Win32FileSystem::LockInstallations() {
+  if (installLock_.Valid()) return true;
+  ScopedKernelHandle mutex(CreateMutexW(nullptr, FALSE, L"Global\\KAMBRIX setup installation"));
+  if (!mutex.Valid()) return false;
+  const DWORD waited = WaitForSingleObject(mutex.Get(), 0);
+  // WAIT_ABANDONED: the installation that held it was ended; it is ours now.
+  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) return false;
+  installLock_ = std::move(mutex);
+  return true;
+}
+
+void Win32FileSystem::UnlockInstallations() {
+  if (!installLock_.Valid()) return;
+  ReleaseMutex(installLock_.Get());
+  installLock_.Reset();
 }
 
 int Win32FileSystem::LocalYear() {

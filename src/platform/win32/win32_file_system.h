@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "platform/file_system.h"
+#include "platform/win32/win32_handles.h"
 
 namespace platform {
 
@@ -29,14 +30,26 @@ class Win32FileSystem : public FileSystem {
   // Refuses a read-only target itself, as Windows does, also where the
   // system underneath would replace it.
   ErrorCode MoveReplace(const std::string& from, const std::string& to) override;
+  ErrorCode MoveNew(const std::string& from, const std::string& to) override;
+  ErrorCode Flush(const std::string& path) override;
   ErrorCode RemoveFile(const std::string& path) override;
   ErrorCode RemoveFolder(const std::string& path) override;
   ErrorCode ProbeReplace(const std::string& path) override;
-  // Asks the Restart Manager, where Windows has it (Vista and later): it is
-  // loaded from the system folder when first asked.
+  ErrorCode ProbeDelete(const std::string& path) override;
+  // Both ask the Restart Manager, where Windows has it (Vista and later): it
+  // is loaded from the system folder when first asked.
+  std::optional<std::vector<std::string>> FilesHeld(const std::vector<std::string>& paths) override;
   std::vector<std::string> ProgramsHolding(const std::vector<std::string>& paths) override;
   ErrorCode SetAttributes(const std::string& path, std::uint32_t attributes) override;
   ErrorCode CreateFolder(const std::string& path) override;
+  // The free bytes that GetDiskFreeSpaceExW gives this user, and the cluster
+  // size of the volume that holds `folder` (a mount point's own).
+  std::optional<DiskSpace> FreeSpace(const std::string& folder) override;
+  // The mutex "Global\KAMBRIX setup installation", seen from every session
+  // of the machine; one that another user made (access denied) is taken to
+  // be held.
+  bool LockInstallations() override;
+  void UnlockInstallations() override;
   int LocalYear() override;
   // Opens the file sharing it only with other readers, so that a file some
   // program is still writing is not read half-written.
@@ -48,6 +61,7 @@ class Win32FileSystem : public FileSystem {
 
  private:
   FindFirstFunction findFirst_;
+  ScopedKernelHandle installLock_;
 };
 
 }  // namespace platform
