@@ -132,19 +132,21 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
     }
   }
   // A file the installation would replace; a program can hold one that is
-  // not, such as a program this distribution does not hold.
+  // not, such as a program this distribution does not hold. Windows refuses
+  // writing to a read-only file before it looks at who holds it.
   std::vector<std::string> replaced;
+  std::vector<std::string> readOnly;
   const auto probe = [&](const std::string& target) {
-    platform::ErrorCode error = fs.ProbeReplace(target);
-    // Windows refuses writing to a read-only file before it looks at who
-    // holds it; renaming over it asks only for deleting.
-    const auto attributes = fs.Attributes(target);
-    if (error == platform::kErrorAccessDenied && attributes &&
-        (*attributes & (platform::kAttrReadOnly | platform::kAttrDirectory)) ==
-            platform::kAttrReadOnly) {
-      error = fs.ProbeDelete(target);
+    const platform::ErrorCode error = fs.ProbeReplace(target);
+    if (InUse(error)) {
+      survey.inUse.push_back(target);
+    } else if (error == platform::kErrorAccessDenied) {
+      const auto attributes = fs.Attributes(target);
+      if (attributes && (*attributes & (platform::kAttrReadOnly | platform::kAttrDirectory)) ==
+                            platform::kAttrReadOnly) {
+        readOnly.push_back(target);
+      }
     }
-    if (InUse(error)) survey.inUse.push_back(target);
     replaced.push_back(target);
   };
   survey.space = fs.FreeSpace(ExistingFolder(fs, plan.Target));
@@ -162,13 +164,18 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
   for (const std::string& target : alsoWritten) {
     if (survey.Found(target)) probe(target);
   }
-  // Where the system can tell, it is asked about all of them: it also sees
-  // a program that shares what the probes ask for.
+  // Where the system can tell, it is asked about all of them, and names the
+  // programs too; where it cannot (XP), a read-only file is probed as a
+  // rename over it asks, for deleting only, which its attribute allows.
   if (const auto held = fs.FilesHeld(replaced)) {
     for (const std::string& target : *held) {
       if (std::find(survey.inUse.begin(), survey.inUse.end(), target) == survey.inUse.end()) {
         survey.inUse.push_back(target);
       }
+    }
+  } else {
+    for (const std::string& target : readOnly) {
+      if (InUse(fs.ProbeDelete(target))) survey.inUse.push_back(target);
     }
   }
   return survey;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -182,6 +183,14 @@ bool FolderExists(FileSystem& fs, const std::string& path);
 // A file exists when its attributes can be read and it is not a folder;
 // hidden and system files count, and its time stamp does not matter.
 bool FileExists(FileSystem& fs, const std::string& path);
+
+// Those of `paths` that `count` finds held, asking it about all of them at
+// once and, only where some are held, about halves of them again, so that
+// the usual answer (none) costs one question; nullopt once `count` cannot
+// tell (nullopt).
+std::optional<std::vector<std::string>> FindHeld(
+    const std::vector<std::string>& paths,
+    const std::function<std::optional<std::size_t>(const std::vector<std::string>&)>& count);
 
 // The folder part of a path, up to and including its last "\" or "/" (empty
 // when it has neither), and the name after it: Windows takes both as

@@ -153,6 +153,54 @@ TEST_F(Dialogue, FilesInUseAndLinkedFoldersStopTheInstallationBeforeAnyChange) {
   EXPECT_THAT(fs_.Journal(), IsEmpty());
 }
 
+// Another installation running, a read-only program that a running program
+// holds (told by the Restart Manager, or without it by a probe of the
+// rename), a drive without room for the new files beside the old: each asks
+// Retry or Cancel before anything is written; Cancel changes nothing.
+TEST_F(Dialogue, WhatWouldLeaveAMixedInstallationIsAskedAboutBeforeAnyChange) {
+  using Scene = std::function<void(platform::MemoryFileSystem&)>;
+  const auto held = [](bool restartManager) {
+    return [restartManager](platform::MemoryFileSystem& fs) {
+      fs.AddFile("C:\\KAMBRIX\\sarnok.exe", "running", platform::kAttrReadOnly);
+      fs.LockFile("C:\\KAMBRIX\\sarnok.exe");
+      fs.SetRestartManager(restartManager);
+    };
+  };
+  const std::string inUse = "Følgende filer er i brug af et andet program:\nC:\\KAMBRIX\\sarnok.exe";
+  const std::pair<Scene, std::string> cases[] = {
+      {[](auto& fs) { fs.SetOtherInstallation(true); }, install::OtherInstallationText()},
+      {held(true), inUse},
+      {held(false), inUse},
+      {[](auto& fs) { fs.SetDriveCapacity('C', 2000); },
+       "Der er ikke plads nok på drev C: til installationen. Der skal bruges "},
+  };
+  for (const auto& [scene, box] : cases) {
+    platform::MemoryFileSystem fs;
+    fs.AddDrive('C');
+    test_support::LoadHostFolder(fs, test_support::SampleDir(), "E:\\cd");
+    fs.SetCurrentDirectory("E:\\cd");
+    scene(fs);
+    const auto before = fs.Tree("C:\\");
+    fs.ClearJournal();
+    questions_.shown.clear();
+    questions_.answers = {true, true, false};
+    EXPECT_FALSE(install::InstallDialogue(state_, fs, shell_, questions_));
+    ASSERT_EQ(3u, questions_.shown.size());
+    EXPECT_THAT(questions_.shown[1], StartsWith("retry Installation af programmer: " + box));
+    EXPECT_EQ(questions_.shown[1], questions_.shown[2]) << "Retry looks again";
+    EXPECT_THAT(fs.Journal(), IsEmpty());
+    EXPECT_EQ(before, fs.Tree("C:\\"));
+  }
+}
+
+TEST(RoomText, MegabytesWithOneDecimalNeededRoundedUpFreeDown) {
+  EXPECT_EQ("Der er ikke plads nok på drev D: til installationen. Der skal bruges 1,2 MB, og der "
+            "er 0,3 MB ledig.\n\nGør plads, og vælg Prøv igen.",
+            install::RoomText("D:", 1200000, 314573));
+  EXPECT_THAT(install::RoomText("C:", 1048577, 1048575), testing::HasSubstr("1,1 MB, og der er 0,9 MB"));
+  EXPECT_THAT(install::RoomText("C:", 1048576, 0), testing::HasSubstr("1,0 MB, og der er 0,0 MB"));
+}
+
 TEST_F(Dialogue, InstallEndsWithTheCompletionMessageAndTheShortcutsAsAnswered) {
   const std::tuple<bool, bool, std::vector<std::string>> cases[] = {
       {false, true, {}},

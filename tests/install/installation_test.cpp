@@ -209,11 +209,20 @@ TEST_F(Install, AFailedCopyLeavesTheOldFileWholeAndNoShortNewOne) {
     fs.SetReadError("E:\\prog\\a.exe");
   };
   const Fault link = [](auto& fs) { fs.AddLink("C:\\KAMBRIX\\a.exe", "C:\\elsewhere\\x.exe", false); };
+  // FAT refuses a rename over a read-only file or a folder as "already exists".
+  const Fault fat = [](auto& fs) { fs.SetFat('C'); };
+  const Fault fatFolder = [](auto& fs) {
+    fs.SetFat('C');
+    fs.Remove("C:\\KAMBRIX\\a.exe");
+    fs.AddFolder("C:\\KAMBRIX\\a.exe");
+  };
   const std::string fresh = "new program, longer";
   const std::tuple<const char*, std::uint32_t, Fault, std::optional<std::string>> cases[] = {
       // the old file (none), its attributes, the fault, what is left
       {"old", platform::kAttrArchive, none, fresh},
       {"old", platform::kAttrReadOnly, none, fresh},
+      {"old", platform::kAttrReadOnly, fat, fresh},
+      {"old", platform::kAttrArchive, fatFolder, std::nullopt},
       {"old", platform::kAttrReadOnly, diskFull, "old"},
       {"old", platform::kAttrHidden, readError, "old"},
       {"old", platform::kAttrArchive, reportedDone, "old"},
@@ -302,6 +311,43 @@ TEST_F(Install, FailuresAreSilentOnlyForFilesTheSystemReportsMissingFromAReadabl
     for (const auto& name : listed) expected.push_back("C:\\KAMBRIX\\" + name);
     EXPECT_EQ(expected, installation.NotInstalled());
   }
+}
+
+// What a stopped run left is deleted by the next, by the names only this
+// program gives; nothing else, nothing through a link, nothing still held.
+TEST_F(Install, LeftoversOfAStoppedRunAreDeletedButNothingElse) {
+  SourceWith({});
+  fs_.AddFile("C:\\KAMBRIX\\~setup0.tmp\\1", "half", platform::kAttrReadOnly);
+  fs_.AddFile("C:\\KAMBRIX\\~setup0.tmp\\2", "held by another installation");
+  fs_.LockFile("C:\\KAMBRIX\\~setup0.tmp\\2");
+  fs_.AddFile("C:\\KAMBRIX\\~SETUP12.TMP\\3", "half");
+  fs_.AddFile("C:\\KAMBRIX\\~setup7.tmp\\3", "half");
+  fs_.AddFile("C:\\KAMBRIX\\~setup7.tmp\\notes.txt", "the site's");
+  fs_.AddFile("C:\\KAMBRIX\\~wr1234.5.tmp", "half a system file");
+  fs_.AddFile("C:\\KAMBRIX\\~wr.tmp", "the site's");
+  fs_.AddFile("C:\\KAMBRIX\\MSinfo\\~setup1.tmp\\4", "not where the copies go");
+  fs_.AddFile("C:\\elsewhere\\5", "elsewhere");
+  fs_.AddLink("C:\\KAMBRIX\\~setup9.tmp", "C:\\elsewhere", true);
+  test_support::InstallAsConfirmed(installation_, fs_);
+  EXPECT_THAT(fs_.Tree("C:\\KAMBRIX"),
+              testing::UnorderedElementsAre(
+                  "~setup0.tmp", "~setup0.tmp\\2", "~setup7.tmp", "~setup7.tmp\\notes.txt",
+                  "~wr.tmp", "MSinfo", "MSinfo\\~setup1.tmp", "MSinfo\\~setup1.tmp\\4",
+                  "~setup9.tmp", "MSinfo\\pic", "DATA2005"));
+  EXPECT_EQ("elsewhere", fs_.FileContent("C:\\elsewhere\\5"));
+}
+
+// Windows opens no path longer than 259 characters, on the disc either.
+TEST_F(Install, ASourcePathTooLongForWindowsIsListed) {
+  const std::string disc = "E:\\" + std::string(240, 'd') + "\\";
+  const std::string name = std::string(12, 'x') + ".exe";  // 265 characters on the disc
+  fs_.AddFile(disc + "prog\\" + name, "x");
+  fs_.AddFolder(disc + "config");
+  fs_.SetCurrentDirectory(disc);
+  setup::SystemSetup(state_, fs_).ScanSource();
+  state_.InstFiles.Add(name);
+  test_support::InstallAsConfirmed(installation_, fs_);
+  EXPECT_THAT(installation_.NotInstalled(), ElementsAre("C:\\KAMBRIX\\" + name));
 }
 
 TEST_F(Install, YearFolderThatCannotBeMadeIsListedAndTheFileInItsPlaceKept) {

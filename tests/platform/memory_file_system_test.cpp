@@ -2,6 +2,9 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <optional>
+
 #include "platform/file_system_contract.h"
 
 namespace platform_test {
@@ -27,6 +30,25 @@ std::unique_ptr<ContractScene> MakeMemoryScene() { return std::make_unique<Memor
 
 INSTANTIATE_TEST_SUITE_P(Memory, FileSystemContract, ::testing::Values(&MakeMemoryScene),
                          [](const auto&) { return std::string("InMemory"); });
+
+TEST(FindHeld, AsksOnceWhenNoneIsHeldAndHalvesOnlyWhereSomeAre) {
+  const std::vector<std::string> paths = {"a", "b", "c", "d", "e"};
+  const std::vector<std::string> cases[] = {{}, {"d"}, {"a", "e"}, paths};
+  for (const auto& held : cases) {
+    int asked = 0;
+    const auto found = platform::FindHeld(paths, [&](const std::vector<std::string>& part) {
+      ++asked;
+      return std::optional<std::size_t>(std::count_if(part.begin(), part.end(), [&](const auto& p) {
+        return std::find(held.begin(), held.end(), p) != held.end();
+      }));
+    });
+    EXPECT_EQ(held, found);
+    if (held.empty()) {
+      EXPECT_EQ(1, asked);
+    }
+  }
+  EXPECT_FALSE(platform::FindHeld(paths, [](const auto&) { return std::nullopt; }));
+}
 
 TEST(MemoryFileSystem, ListsEntriesInCreationOrderAndResolvesDotDot) {
   platform::MemoryFileSystem fs;
@@ -80,6 +102,37 @@ TEST(MemoryFileSystem, FaultsOnDemandAndAJournalOfEveryRequest) {
                                         "copy E:\\bad.bin -> C:\\c.bin", "delete C:\\c.bin",
                                         "copy E:\\lies.bin -> C:\\d.bin", "write C:\\a?.bib",
                                         "move C:\\a.bin -> E:\\src.bin"));
+}
+
+// A power cut keeps every name as the volume's journal keeps it, but a
+// file's data only as far as they were flushed: the rest reads as zeros. A
+// kill keeps the data. A copy under way leaves half its file, a whole-file
+// write under way its temporary file; nothing works until the restart.
+TEST(MemoryFileSystem, AStoppedMachineLosesWhatWasNotFlushed) {
+  using Stop = platform::MemoryFileSystem::Stop;
+  for (const Stop how : {Stop::kPowerCut, Stop::kKill}) {
+    const bool cut = how == Stop::kPowerCut;
+    platform::MemoryFileSystem fs;
+    fs.AddFile("E:\\src.bin", "123456");
+    fs.AddFile("C:\\old.bin", "old");
+    fs.CopyNewFile("E:\\src.bin", "C:\\flushed.bin");
+    fs.Flush("C:\\flushed.bin");
+    fs.CopyNewFile("E:\\src.bin", "C:\\new.tmp");
+    fs.MoveReplace("C:\\new.tmp", "C:\\old.bin");
+    fs.StopAfter(1, how);
+    EXPECT_THROW(fs.CopyNewFile("E:\\src.bin", "C:\\half.bin"), platform::MemoryFileSystem::Stopped);
+    EXPECT_EQ(platform::kErrorNotReady, fs.RemoveFile("C:\\old.bin"));
+    EXPECT_EQ("123456", fs.FileContent("C:\\flushed.bin"));
+    EXPECT_EQ(cut ? std::string(6, '\0') : "123456", fs.FileContent("C:\\old.bin"));
+    EXPECT_EQ(cut ? std::string(3, '\0') : "123", fs.FileContent("C:\\half.bin"));
+    fs.Restart();
+    EXPECT_EQ(platform::kOk, fs.RemoveFile("C:\\old.bin"));
+    fs.StopAfter(2, how);
+    fs.Attributes("C:\\");
+    EXPECT_THROW(fs.WriteWholeFile("C:\\x.bib", "abcd"), platform::MemoryFileSystem::Stopped);
+    EXPECT_FALSE(fs.FileContent("C:\\x.bib"));
+    EXPECT_EQ(cut ? std::string(2, '\0') : "ab", fs.FileContent("C:\\~wr1.1.tmp"));
+  }
 }
 
 // A junction or symbolic link leads elsewhere for what goes through it, but

@@ -3,6 +3,8 @@
 #include "platform/win32/win32_file_system.h"
 
 #include <gmock/gmock.h>
+
+#include <thread>
 #include <windows.h>
 
 #include <ctime>
@@ -83,6 +85,27 @@ TEST_F(Win32FileSystemTest, DanishNamesRoundTrip) {
   ASSERT_TRUE(SetCurrentDirectoryW(platform::Widen(folder).c_str()));
   EXPECT_EQ(folder, fs_.CurrentDirectory());
   EXPECT_THAT(Names(fs_.Search("kopi*.*", SearchFilter::kPlainFiles)), ElementsAre("Kopi ÆØÅ.txt"));
+}
+
+// Installations take turns at one lock of the machine; a lock whose holder
+// ended without letting it go (a thread here, a killed process there) is
+// taken over.
+TEST_F(Win32FileSystemTest, InstallationsTakeTurnsAtOneLock) {
+  platform::Win32FileSystem other;
+  ASSERT_TRUE(fs_.LockInstallations());
+  bool taken = true;
+  std::thread([&] { taken = other.LockInstallations(); }).join();
+  EXPECT_FALSE(taken);
+  fs_.UnlockInstallations();
+  std::thread([&] { taken = other.LockInstallations(); }).join();
+  EXPECT_TRUE(taken);
+  EXPECT_TRUE(fs_.LockInstallations());
+  fs_.UnlockInstallations();
+
+  const auto space = fs_.FreeSpace(root_);
+  ASSERT_TRUE(space);
+  EXPECT_GT(space->free, 0u);
+  EXPECT_EQ(0u, space->cluster & (space->cluster - 1)) << space->cluster;
 }
 
 TEST_F(Win32FileSystemTest, LocalYearIsTheFourDigitYearOfTheLocalDate) {

@@ -266,25 +266,12 @@ std::optional<std::size_t> AskRestartManager(const std::vector<std::wstring>& pa
 
 std::optional<std::vector<std::string>> Win32FileSystem::FilesHeld(
     const std::vector<std::string>& paths) {
-  // One question for all; only where some are held, halves are asked again
-  // until each held file is found, so that the usual answer costs one session.
-  std::vector<std::string> held;
-  std::vector<std::wstring> wide;
-  for (const auto& path : paths) wide.push_back(Widen(path));
-  const auto ask = [&](auto&& self, std::size_t from, std::size_t to) -> bool {
-    const std::vector<std::wstring> part(wide.begin() + from, wide.begin() + to);
-    const auto count = AskRestartManager(part, nullptr);
-    if (!count) return false;
-    if (*count == 0) return true;
-    if (to - from == 1) {
-      held.push_back(paths[from]);
-      return true;
-    }
-    const std::size_t middle = from + (to - from) / 2;
-    return self(self, from, middle) && self(self, middle, to);
-  };
-  if (!ask(ask, 0, paths.size())) return std::nullopt;
-  return held;
+  if (!RestartManager::Get().Available()) return std::nullopt;
+  return FindHeld(paths, [](const std::vector<std::string>& part) {
+    std::vector<std::wstring> wide;
+    for (const auto& path : part) wide.push_back(Widen(path));
+    return AskRestartManager(wide, nullptr);
+  });
 }
 
 std::vector<std::string> Win32FileSystem::ProgramsHolding(const std::vector<std::string>& paths) {
