@@ -3,7 +3,7 @@
 // CopyFileW calls with nothing around them: no attribute reads, no
 // progress, no window, no system file.
 //
-//   bench_floor [--attributes | --over | --durable | --durable-over] TARGET [LIMIT_MS]
+//   bench_floor [--attributes | --over | --durable | --durable-over | --survey] TARGET [LIMIT_MS]
 //
 // TARGET is the new folder (C:\bench_floor, say). With --attributes each
 // copy's attributes are read after it, as Setup.exe reads them to clear a
@@ -42,12 +42,13 @@ int wmain(int argc, wchar_t** argv) {
   const bool durableOver = mode == L"--durable-over";
   const bool durable = durableOver || mode == L"--durable";
   const bool over = mode == L"--over";
-  if (attributes || over || durable) {
+  const bool survey = mode == L"--survey";
+  if (attributes || over || durable || survey) {
     --argc;
     ++argv;
   }
   if (argc != 2 && argc != 3) {
-    std::printf("usage: bench_floor [--attributes | --over | --durable | --durable-over] TARGET [LIMIT_MS]\n");
+    std::printf("usage: bench_floor [--attributes | --over | --durable | --durable-over | --survey] TARGET [LIMIT_MS]\n");
     return 2;
   }
   const double limitMs = argc == 3 ? std::wcstod(argv[2], nullptr) : 1e300;
@@ -68,6 +69,14 @@ int wmain(int argc, wchar_t** argv) {
   if (!plan.DataSubDir.empty()) folders.push_back(plan.Target + "\\" + plan.DataSubDir);
 
   const auto start = std::chrono::steady_clock::now();
+  if (survey) {
+    const install::TargetSurvey looked = install::SurveyTarget(plan, fs, {});
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    std::printf("copies=%zu\nneeded=%llu\nms=%.1f\n", copies.size(),
+                static_cast<unsigned long long>(looked.needed), ms);
+    return 0;
+  }
   for (const auto& folder : folders) CreateDirectoryW(platform::Widen(folder).c_str(), nullptr);
   const auto elapsed = [start] {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

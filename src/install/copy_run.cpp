@@ -51,10 +51,16 @@ class CopyRun {
   void Copy(const PlannedCopy& copy);
   // A copy to a target that is not there; kErrorFileExists when it is.
   platform::ErrorCode CopyNew(const PlannedCopy& copy);
-  // A copy made under a temporary name that takes the target's name only
-  // once it is whole and on the disk: over the old file, or, `replace`
-  // false, only where no file has the name (kErrorAlreadyExists).
-  platform::ErrorCode Replace(const PlannedCopy& copy, bool replace);
+  // A copy made under a temporary name that takes the old file's name only
+  // once it is whole and on the disk.
+  platform::ErrorCode Replace(const PlannedCopy& copy);
+  // Makes the temporary folder of this run in the target, once.
+  platform::ErrorCode MakeTempFolder();
+  // Before the first sample is made: lists, on the disk, the samples this
+  // run makes, so that a run stopped part way leaves none that looks like
+  // the site's own. Gone again once they are all made. False when the list
+  // cannot be written: then no sample may be made.
+  bool ListSamples(const std::vector<PlannedCopy>& samples);
   // Deletes what an earlier run left in the target when it was stopped.
   void CleanLeftovers();
   // Deletes a file this run made, read-only as its source may have made it.
@@ -79,6 +85,8 @@ class CopyRun {
   InstallResult result_;
   std::string tempFolder_;  // made for the first replacement, with "\\"
   unsigned tempCount_ = 0;
+  std::string samplesList_;  // written before the samples, while they are made
+  bool samplesListed_ = true;
 };
 
 void CopyRun::Copy(const PlannedCopy& copy) {
@@ -89,18 +97,16 @@ void CopyRun::Copy(const PlannedCopy& copy) {
   } else if (!setup::UsableRelativeName(copy.name)) {
     // Never asked for: Windows might open a device by that name.
     if (!NamedNoFile(copy)) result_.NotInstalled.push_back(copy.target);
-  } else if (copy.group == CopyGroup::kSampleData && survey_.Found(copy.target)) {
+  } else if (copy.group == CopyGroup::kSampleData && survey_.SitesOwn(copy.target)) {
     // The site's own measurements under a sample's name stay as they are.
+  } else if (copy.group == CopyGroup::kSampleData && !samplesListed_) {
+    result_.NotInstalled.push_back(copy.target);
   } else {
-    // A sample takes its name only whole, since it never replaces a file: one
-    // cut short by a stopped run would stay so for good.
     const bool sample = copy.group == CopyGroup::kSampleData;
-    platform::ErrorCode error = survey_.Found(copy.target) || sample
-                                    ? Replace(copy, !sample)
-                                    : CopyNew(copy);
+    platform::ErrorCode error = survey_.Found(copy.target) ? Replace(copy) : CopyNew(copy);
     // Another program made a sample's file meanwhile: it is the site's now.
     if (sample && Exists(error)) error = platform::kOk;
-    if (Exists(error)) error = Replace(copy, true);
+    if (Exists(error)) error = Replace(copy);
     if (error != platform::kOk && !LeftOut(copy.source, error)) {
       result_.NotInstalled.push_back(copy.target);
     }
@@ -122,30 +128,31 @@ platform::ErrorCode CopyRun::CopyNew(const PlannedCopy& copy) {
   return error;
 }
 
-platform::ErrorCode CopyRun::Replace(const PlannedCopy& copy, bool replace) {
-  if (tempFolder_.empty()) {
-    // A folder of its own keeps the temporary names out of the target's
-    // folders, which can be large, and out of every listing of them.
-    platform::ErrorCode made = platform::kErrorAccessDenied;
-    for (unsigned n = 0; n < 100 && made != platform::kOk; ++n) {
-      const std::string folder = plan_.Target + "\\" + TempFolderName(n);
-      made = fs_.CreateFolder(folder);
-      if (made == platform::kOk) tempFolder_ = folder + "\\";
-      if (made != platform::kErrorAlreadyExists && made != platform::kErrorFileExists) break;
-    }
-    // A source the distribution does not hold is told as such, whatever the
-    // target is like.
-    if (made != platform::kOk) {
-      return platform::FileExists(fs_, copy.source) ? made : platform::kErrorFileNotFound;
-    }
+platform::ErrorCode CopyRun::MakeTempFolder() {
+  if (!tempFolder_.empty()) return platform::kOk;
+  // A folder of its own keeps the temporary names out of the target's
+  // folders, which can be large, and out of every listing of them.
+  platform::ErrorCode made = platform::kErrorAccessDenied;
+  for (unsigned n = 0; n < 100 && made != platform::kOk; ++n) {
+    const std::string folder = plan_.Target + "\\" + TempFolderName(n);
+    made = fs_.CreateFolder(folder);
+    if (made == platform::kOk) tempFolder_ = folder + "\\";
+    if (made != platform::kErrorAlreadyExists && made != platform::kErrorFileExists) break;
+  }
+  return made;
+}
+
+platform::ErrorCode CopyRun::Replace(const PlannedCopy& copy) {
+  // A source the distribution does not hold is told as such, whatever the
+  // target is like.
+  if (const platform::ErrorCode made = MakeTempFolder()) {
+    return platform::FileExists(fs_, copy.source) ? made : platform::kErrorFileNotFound;
   }
   const std::string temp = tempFolder_ + std::to_string(++tempCount_);
   const auto source = fs_.Info(copy.source);
   platform::ErrorCode error = fs_.CopyNewFile(copy.source, temp);
   if (error == platform::kOk) error = CheckWhole(source, temp);
-  if (error == platform::kOk && !replace) {
-    error = fs_.MoveNew(temp, copy.target);
-  } else if (error == platform::kOk) {
+  if (error == platform::kOk) {
     error = fs_.MoveReplace(temp, copy.target);
     // Windows renames over no read-only file (NTFS says access denied, FAT
     // that it exists): it is cleared for the rename and set again when that
@@ -161,8 +168,27 @@ platform::ErrorCode CopyRun::Replace(const PlannedCopy& copy, bool replace) {
   }
   if (error != platform::kOk) Discard(temp);
   // Every failure of the rename is told: the file is not installed.
-  if (replace && Exists(error)) return platform::kErrorAccessDenied;
+  if (Exists(error)) return platform::kErrorAccessDenied;
   return error;
+}
+
+bool CopyRun::ListSamples(const std::vector<PlannedCopy>& samples) {
+  std::string list;
+  const std::size_t folder = plan_.Target.size() + 1;
+  for (const PlannedCopy& copy : samples) {
+    if (AskedFor(copy.name) && !survey_.SitesOwn(copy.target)) {
+      list += copy.target.substr(folder) + "\n";
+    }
+  }
+  // Without the list a stopped run could leave a short sample that looks
+  // like the site's own for good.
+  if (list.empty()) return true;
+  if (MakeTempFolder() != platform::kOk ||
+      fs_.WriteWholeFile(tempFolder_ + kSamplesList, list) != platform::kOk) {
+    return false;
+  }
+  samplesList_ = tempFolder_ + kSamplesList;
+  return true;
 }
 
 void CopyRun::CleanLeftovers() {
@@ -175,7 +201,9 @@ void CopyRun::CleanLeftovers() {
     // that another installation still holds stays, and so does the folder.
     for (const auto& entry : fs_.Search(path + "\\*", platform::SearchFilter::kEverything)) {
       const bool plain = (entry.attributes & (platform::kAttrDirectory | platform::kAttrReparsePoint)) == 0;
-      if (plain && IsTempFileName(entry.name)) Discard(path + "\\" + entry.name);
+      if (plain && (IsTempFileName(entry.name) || IsWholeWriteTempName(entry.name))) {
+        Discard(path + "\\" + entry.name);
+      }
     }
     fs_.RemoveFolder(path);
   }
@@ -254,7 +282,15 @@ InstallResult CopyRun::Run() {
   if (!plan_.DataSubDir.empty() && AskedFor(plan_.DataSubDir)) {
     ForceDir(fs_, result_.DestDir + plan_.DataSubDir);
   }
+  if (progress_ == nullptr || !progress_->stop.load(std::memory_order_relaxed)) {
+    samplesListed_ = ListSamples({samples, copies.end()});
+  }
   std::for_each(samples, copies.end(), [this](const PlannedCopy& copy) { Copy(copy); });
+  // Each sample is on the disk or deleted: none is left to look after. Once
+  // the run was told to stop, the next one does.
+  if (!samplesList_.empty() && (progress_ == nullptr || !progress_->stop)) {
+    fs_.RemoveFile(samplesList_);
+  }
   // Empty once every copy has taken its name or been deleted. Whatever ends
   // the run before (the machine stopping), the next run deletes.
   if (!tempFolder_.empty()) fs_.RemoveFolder(tempFolder_.substr(0, tempFolder_.size() - 1));

@@ -76,8 +76,11 @@ struct TargetSurvey {
   std::set<std::string> listed;
   // What a run that was stopped left in the target folder: temporary
   // folders and files by the names only this program gives them (never a
-  // link).
+  // link); and, upper-cased, the sample files it had set out to make, which
+  // may be cut short or, after a power cut, zeros: they are no site's
+  // measurements.
   std::vector<std::string> leftovers;
+  std::set<std::string> unfinished;
   // The room on the target's volume, where it can be told, and what the
   // copies take of it at most: every file copied while the file it
   // replaces is still there, in whole clusters, and the system file.
@@ -87,11 +90,15 @@ struct TargetSurvey {
   // Whether the listing found `path`; whether it shows `path` was not there.
   bool Found(const std::string& path) const;
   bool KnownAbsent(const std::string& path) const;
+  // Whether a sample file at `path` is the site's own, to be left as it is.
+  bool SitesOwn(const std::string& path) const;
 };
 
 // The names of the temporary files of an installation in its target: the
-// folder "~setup<n>.tmp" of the copies, with files named by a number in it,
-// and "~wr<process>.<n>.tmp" beside a file written whole.
+// folder "~setup<n>.tmp" of the copies, with files named by a number in it
+// and the list of the sample files the run makes (kSamplesList), and
+// "~wr<process>.<n>.tmp" beside a file written whole.
+inline constexpr char kSamplesList[] = "samples.lst";
 std::string TempFolderName(unsigned n);
 bool IsTempFolderName(std::string_view name);
 bool IsTempFileName(std::string_view name);

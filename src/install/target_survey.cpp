@@ -83,10 +83,16 @@ std::uint64_t InClusters(std::uint64_t bytes, std::uint32_t cluster) {
 
 std::string TempFolderName(unsigned n) { return "~setup" + std::to_string(n) + ".tmp"; }
 bool IsTempFolderName(std::string_view name) { return Numbered(name, "~setup#.tmp"); }
-bool IsTempFileName(std::string_view name) { return Numbered(name, "#"); }
+bool IsTempFileName(std::string_view name) {
+  return Numbered(name, "#") || Numbered(name, kSamplesList);
+}
 bool IsWholeWriteTempName(std::string_view name) { return Numbered(name, "~wr#.#.tmp"); }
 
 bool TargetSurvey::Found(const std::string& path) const { return entries.count(Key(path)) != 0; }
+
+bool TargetSurvey::SitesOwn(const std::string& path) const {
+  return Found(path) && unfinished.count(Key(path)) == 0;
+}
 
 bool TargetSurvey::KnownAbsent(const std::string& path) const {
   return !Found(path) && listed.count(Key(platform::FolderPart(path))) != 0;
@@ -128,6 +134,16 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
       if (&folder == &folders.front() && leftover &&
           (entry.attributes & platform::kAttrReparsePoint) == 0) {
         survey.leftovers.push_back(folder + entry.name);
+        // The sample files that a stopped run set out to make, one a line,
+        // relative to the target folder.
+        std::string list;
+        if (isFolder && fs.ReadWholeFile(folder + entry.name + "\\" + kSamplesList, list) == platform::kOk) {
+          for (std::size_t start = 0, end; start < list.size(); start = end + 1) {
+            end = list.find('\n', start);
+            if (end == std::string::npos) end = list.size();
+            if (end > start) survey.unfinished.insert(Key(folder + list.substr(start, end - start)));
+          }
+        }
       }
     }
   }
@@ -155,7 +171,7 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
   for (const PlannedCopy& copy : copies) {
     if (!AskedFor(copy.name)) continue;
     const bool sample = copy.group == CopyGroup::kSampleData;
-    if (sample && survey.Found(copy.target)) continue;  // never replaced
+    if (sample && survey.SitesOwn(copy.target)) continue;  // never replaced
     const auto source = fs.Info(copy.source);
     if (!source || (source->attributes & platform::kAttrDirectory) != 0) continue;
     survey.needed += InClusters(source->size, cluster);

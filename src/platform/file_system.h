@@ -111,10 +111,6 @@ class FileSystem {
   // data of `from` are not, unless flushed first (Flush).
   virtual ErrorCode MoveReplace(const std::string& from, const std::string& to) = 0;
 
-  // Renames a file in the same volume to a name that is not taken
-  // (kErrorAlreadyExists, or kErrorFileExists, when it is), written through.
-  virtual ErrorCode MoveNew(const std::string& from, const std::string& to) = 0;
-
   // Writes what the system still holds of the file's data to the disk
   // (FlushFileBuffers). Until then a power cut may leave the file at its
   // size but with zeros where its data were.

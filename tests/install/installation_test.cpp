@@ -73,15 +73,13 @@ TEST_F(Install, SampleIsInstalledGroupByGroupInListOrder) {
       "copy E:\\config\\MSinfo\\pic\\xyz1.png -> C:\\KAMBRIX\\MSinfo\\pic\\xyz1.png",
       "copy E:\\config\\logo.bmp -> C:\\KAMBRIX\\logo.bmp",
       "mkdir C:\\KAMBRIX\\DATA2004",
-      // Samples take their names only whole: they never replace a file.
-      "mkdir C:\\KAMBRIX\\~setup0.tmp",
-      "copy E:\\DATA2004\\0401.dat -> C:\\KAMBRIX\\~setup0.tmp\\1",
-      "move new C:\\KAMBRIX\\~setup0.tmp\\1 -> C:\\KAMBRIX\\DATA2004\\0401.dat",
-      "copy E:\\DATA2004\\0402.dat -> C:\\KAMBRIX\\~setup0.tmp\\2",
-      "move new C:\\KAMBRIX\\~setup0.tmp\\2 -> C:\\KAMBRIX\\DATA2004\\0402.dat",
-      "copy E:\\DATA2004\\0403.dat -> C:\\KAMBRIX\\~setup0.tmp\\3",
-      "move new C:\\KAMBRIX\\~setup0.tmp\\3 -> C:\\KAMBRIX\\DATA2004\\0403.dat",
-      "rmdir C:\\KAMBRIX\\~setup0.tmp"));
+      // The samples it makes are listed first: a stopped run leaves none
+      // that looks like the site's own.
+      "mkdir C:\\KAMBRIX\\~setup0.tmp", "write C:\\KAMBRIX\\~setup0.tmp\\samples.lst",
+      "copy E:\\DATA2004\\0401.dat -> C:\\KAMBRIX\\DATA2004\\0401.dat",
+      "copy E:\\DATA2004\\0402.dat -> C:\\KAMBRIX\\DATA2004\\0402.dat",
+      "copy E:\\DATA2004\\0403.dat -> C:\\KAMBRIX\\DATA2004\\0403.dat",
+      "delete C:\\KAMBRIX\\~setup0.tmp\\samples.lst", "rmdir C:\\KAMBRIX\\~setup0.tmp"));
   EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
   EXPECT_EQ("C:\\KAMBRIX\\", state_.DestDir);
   EXPECT_EQ("C:\\KAMBRIX\\DATA2005", state_.DataDir);
@@ -323,6 +321,7 @@ TEST_F(Install, LeftoversOfAStoppedRunAreDeletedButNothingElse) {
   fs_.AddFile("C:\\KAMBRIX\\~SETUP12.TMP\\3", "half");
   fs_.AddFile("C:\\KAMBRIX\\~setup7.tmp\\3", "half");
   fs_.AddFile("C:\\KAMBRIX\\~setup7.tmp\\notes.txt", "the site's");
+  fs_.AddFile("C:\\KAMBRIX\\~setup7.tmp\\~wr1.2.tmp", "half a list");
   fs_.AddFile("C:\\KAMBRIX\\~wr1234.5.tmp", "half a system file");
   fs_.AddFile("C:\\KAMBRIX\\~wr.tmp", "the site's");
   fs_.AddFile("C:\\KAMBRIX\\MSinfo\\~setup1.tmp\\4", "not where the copies go");

@@ -445,16 +445,10 @@ ErrorCode MemoryFileSystem::Copy(const std::string& from, const std::string& to,
 ErrorCode MemoryFileSystem::MoveReplace(const std::string& from, const std::string& to) {
   journal_.push_back("move " + from + " -> " + to);
   if (Halted()) return kErrorNotReady;
-  return Rename(from, to, true);
+  return Rename(from, to);
 }
 
-ErrorCode MemoryFileSystem::MoveNew(const std::string& from, const std::string& to) {
-  journal_.push_back("move new " + from + " -> " + to);
-  if (Halted()) return kErrorNotReady;
-  return Rename(from, to, false);
-}
-
-ErrorCode MemoryFileSystem::Rename(const std::string& from, const std::string& to, bool replace) {
+ErrorCode MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
   const auto parsedFrom = Parse(from);
   Node* source = nullptr;
   if (const ErrorCode error = Reach(from, source)) return error;
@@ -469,7 +463,6 @@ ErrorCode MemoryFileSystem::Rename(const std::string& from, const std::string& t
   if (Parse(to)->drive != parsedFrom->drive) return kErrorNotSameDevice;
   if (Node* existing = parent->Asked(name)) {
     if (existing == source) return kOk;
-    if (!replace) return kErrorAlreadyExists;
     const bool fatRefuses = existing->IsFolder() || (existing->attributes & kAttrReadOnly) != 0;
     if (fatRefuses && fatDrives_.count(Parse(to)->drive) != 0) return kErrorAlreadyExists;
     if (const ErrorCode error = Replaceable(to, existing)) return error;

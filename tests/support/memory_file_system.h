@@ -104,7 +104,6 @@ class MemoryFileSystem : public FileSystem {
   std::optional<FileInfo> Info(const std::string& path) override;
   ErrorCode CopyNewFile(const std::string& from, const std::string& to) override;
   ErrorCode MoveReplace(const std::string& from, const std::string& to) override;
-  ErrorCode MoveNew(const std::string& from, const std::string& to) override;
   ErrorCode Flush(const std::string& path) override;
   ErrorCode RemoveFile(const std::string& path) override;
   ErrorCode RemoveFolder(const std::string& path) override;
@@ -150,7 +149,7 @@ class MemoryFileSystem : public FileSystem {
   // after `partly` has left what that call leaves.
   bool Halted(const std::function<void()>& partly = {});
   ErrorCode Copy(const std::string& from, const std::string& to, bool half);
-  ErrorCode Rename(const std::string& from, const std::string& to, bool replace);
+  ErrorCode Rename(const std::string& from, const std::string& to);
   std::size_t UsedBytes(char drive) const;
   template <typename Map>
   const typename Map::mapped_type* Flagged(const Map& paths, const std::string& path) const;

@@ -452,9 +452,6 @@ class SlowCopies : public platform::FileSystem {
   platform::ErrorCode MoveReplace(const std::string& from, const std::string& to) override {
     return inner_.MoveReplace(from, to);
   }
-  platform::ErrorCode MoveNew(const std::string& from, const std::string& to) override {
-    return inner_.MoveNew(from, to);
-  }
   platform::ErrorCode Flush(const std::string& path) override { return inner_.Flush(path); }
   platform::ErrorCode RemoveFile(const std::string& path) override { return inner_.RemoveFile(path); }
   platform::ErrorCode RemoveFolder(const std::string& path) override { return inner_.RemoveFolder(path); }

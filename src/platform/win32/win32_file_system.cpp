@@ -181,13 +181,6 @@ ErrorCode Win32FileSystem::MoveReplace(const std::string& from, const std::strin
   return kOk;
 }
 
-ErrorCode Win32FileSystem::MoveNew(const std::string& from, const std::string& to) {
-  if (!MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), MOVEFILE_WRITE_THROUGH)) {
-    return GetLastError();
-  }
-  return kOk;
-}
-
 ErrorCode Win32FileSystem::Flush(const std::string& path) {
   // FlushFileBuffers writes the file's data whichever handle wrote them; it
   // needs a handle that may write.
