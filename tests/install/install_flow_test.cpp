@@ -119,14 +119,17 @@ TEST_F(Dialogue, FilesInUseAndLinkedFoldersStopTheInstallationBeforeAnyChange) {
   fs_.AddFile("C:\\KAMBRIX\\sarnok.exe", "running");
   fs_.AddFile("C:\\KAMBRIX\\Vestmark.bib", "old");
   fs_.AddFile("C:\\KAMBRIX\\gone.exe", "not on the disc");
-  for (const char* held : {"sarnok.exe", "Vestmark.bib", "gone.exe"}) {
+  fs_.AddFile("C:\\KAMBRIX\\MSinfo\\pic\\ŁÓDŹ.PNG", "the CD's łódź.png, as Windows compares");
+  fs_.AddFile("E:\\cd\\config\\MSinfo\\pic\\łódź.png", "new");
+  state_.PicFiles.Add("łódź.png");
+  for (const char* held : {"sarnok.exe", "Vestmark.bib", "gone.exe", "MSinfo\\pic\\ŁÓDŹ.PNG"}) {
     fs_.LockFile("C:\\KAMBRIX\\" + std::string(held), "KAMBRIX opsamling");
   }
   fs_.AddFile("E:\\cd\\Install.dat", "sarnok.exe\r\ngone.exe\r\n");
   const std::string inUse =
       "retry Installation af programmer: Følgende filer er i brug af et andet program:\n"
-      "C:\\KAMBRIX\\sarnok.exe\nC:\\KAMBRIX\\Vestmark.bib\n\nDe bruges af: KAMBRIX opsamling\n\n"
-      "Luk programmet, og vælg Prøv igen.";
+      "C:\\KAMBRIX\\sarnok.exe\nC:\\KAMBRIX\\MSinfo\\pic\\łódź.png\nC:\\KAMBRIX\\Vestmark.bib\n\n"
+      "De bruges af: KAMBRIX opsamling\n\nLuk programmet, og vælg Prøv igen.";
   const std::string q1 = kQ1 + std::string("C:\\KAMBRIX");
   fs_.ClearJournal();
   EXPECT_FALSE(Run({true, true, false}));
@@ -137,6 +140,7 @@ TEST_F(Dialogue, FilesInUseAndLinkedFoldersStopTheInstallationBeforeAnyChange) {
   questions_.atRetry = [this] {
     fs_.Unlock("C:\\KAMBRIX\\sarnok.exe");
     fs_.Unlock("C:\\KAMBRIX\\Vestmark.bib");
+    fs_.Unlock("C:\\KAMBRIX\\MSinfo\\pic\\łódź.png");
   };
   EXPECT_TRUE(Run({true, true, false}));
   EXPECT_THAT(questions_.shown, ElementsAre(q1, inUse, kQ2, kDone));
