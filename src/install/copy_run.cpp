@@ -240,8 +240,8 @@ bool CopyRun::LeftOut(const std::string& source, platform::ErrorCode error) {
   // A file the distribution does not hold is expected (a station typed by the
   // user, the "*" placeholder, a program this edition leaves out) and stays
   // silent, but only when the system says so: the file, or a folder on its
-  // way, is not found (or, for a pattern such as "*.cfg", cannot be named),
-  // no file answers to the name, and the file's own folder can still be read.
+  // way, is not found, no file answers to the name, and the file's own folder
+  // can still be read.
   // Once that folder is gone (the disc taken out, a share dropped or denied)
   // a missing file tells nothing. Every other failure counts: access denied,
   // a read error, a drive not ready, a full disk.
@@ -252,8 +252,7 @@ bool CopyRun::LeftOut(const std::string& source, platform::ErrorCode error) {
   // A folder named in Install.dat is not installed.
   if (platform::FolderExists(fs_, source)) return false;
   const bool notFound = error == platform::kErrorFileNotFound ||
-                        error == platform::kErrorPathNotFound ||
-                        error == platform::kErrorInvalidName;
+                        error == platform::kErrorPathNotFound;
   return notFound && !platform::FileExists(fs_, source) &&
          platform::FolderExists(fs_, platform::FolderPart(source));
 }

@@ -12,7 +12,7 @@ namespace install {
 
 namespace {
 
-std::string Key(const std::string& path) { return platform::ToUpper(path); }
+std::string Key(const std::string& path) { return platform::FileNameUpper(path); }
 
 // The folders from `target` (without "\") down to every folder a copy of the
 // plan writes into, each with its trailing "\", parents before children.

@@ -130,6 +130,7 @@ std::string MapCase(std::string_view text, char32_t (*map)(char32_t)) {
 
 std::string ToUpper(std::string_view text) { return MapCase(text, &ToUpper); }
 std::string ToLower(std::string_view text) { return MapCase(text, &ToLower); }
+std::string FileNameUpper(std::string_view text) { return MapCase(text, &FileNameUpper); }
 
 namespace {
 

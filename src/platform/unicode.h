@@ -27,11 +27,23 @@ std::string SubstrChars(std::string_view text, std::size_t first,
 std::size_t CharPos(std::string_view text, std::string_view needle);
 
 // Upper case for the letters a Danish Windows code page can hold (ASCII,
-// Latin-1 and the Windows-1252 extras such as œ and š); other characters stay.
+// Latin-1 and the Windows-1252 extras such as œ and š); other characters
+// stay. For what the technician reads and types, not for file names.
 char32_t ToUpper(char32_t cp);
 std::string ToUpper(std::string_view text);
 char32_t ToLower(char32_t cp);
 std::string ToLower(std::string_view text);
+
+// The upper case Windows gives a file name to compare it with another (the
+// table of an NTFS volume, the names the system looks up): each UTF-16 code
+// unit on its own, by Unicode's simple mapping where that pairs one
+// lower-case letter with one upper-case letter (ł Ł, ω Ω, ж Ж, ÿ Ÿ). A
+// letter without a one-character upper case (ß), one that shares its upper
+// case with another (µ with μ, ı with i, ς with σ) and every character past
+// U+FFFF, which is two code units, stay as they are. Two names are one file's
+// when their FileNameUpper forms are equal; ToUpper is not that rule.
+char32_t FileNameUpper(char32_t cp);
+std::string FileNameUpper(std::string_view text);
 
 // Case-insensitive comparisons in the same sense as ToUpper. CompareIgnoreCase
 // orders Æ, Ø and Å after Z, as a Danish reader expects a sorted list to be.

@@ -20,7 +20,7 @@ constexpr char32_t kDosDot = 0x110003;   // "." before "?" or "*", or at the end
 std::u32string Folded(std::string_view text) {
   std::u32string out;
   out.reserve(text.size());
-  for (std::size_t pos = 0; pos < text.size();) out += ToUpper(NextCodePoint(text, pos));
+  for (std::size_t pos = 0; pos < text.size();) out += FileNameUpper(NextCodePoint(text, pos));
   return out;
 }
 

@@ -6,8 +6,8 @@
 namespace platform {
 
 // Matches as a Windows folder search does, which hands the file system every
-// "?" and some "*" and "." in their DOS forms; letters match regardless of
-// case.
+// "?" and some "*" and "." in their DOS forms; letters match as Windows
+// compares file names (FileNameUpper).
 // - "*" matches any run of characters; "*.*" alone matches every name.
 // - "?" matches one character other than ".", or nothing where the name, or
 //   its part before a ".", has ended: "DATA????" matches DATA, DATA05 and

@@ -28,7 +28,7 @@ Snapshot TakeSnapshot(const platform::MemoryFileSystem& fs) {
   for (char drive = 'A'; drive <= 'Z'; ++drive) {
     const std::string root = std::string(1, drive) + ":\\";
     for (const std::string& relative : fs.Tree(root)) {
-      snapshot[platform::ToUpper(root + relative)] = fs.FileContent(root + relative);
+      snapshot[platform::FileNameUpper(root + relative)] = fs.FileContent(root + relative);
     }
   }
   return snapshot;
@@ -69,7 +69,7 @@ std::optional<std::string> Resolved(const std::string& path) {
         return std::nullopt;
       }
     }
-    parts.push_back(platform::ToUpper(part));
+    parts.push_back(platform::FileNameUpper(part));
   }
   std::string resolved(1, drive);
   resolved += ':';

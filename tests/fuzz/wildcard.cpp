@@ -17,7 +17,7 @@ namespace {
 std::u32string Folded(std::string_view text) {
   std::u32string out;
   for (std::size_t pos = 0; pos < text.size();)
-    out += platform::ToUpper(platform::NextCodePoint(text, pos));
+    out += platform::FileNameUpper(platform::NextCodePoint(text, pos));
   return out;
 }
 
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A "." at the end may also meet the end of the name.
   if (pattern.find_first_of("*?") == std::string_view::npos &&
       (pattern.empty() || pattern.back() != '.') &&
-      matches != platform::EqualsIgnoreCase(pattern, name)) {
+      matches != (Folded(pattern) == Folded(name))) {
     fuzz::Fail("a pattern without wildcards matches the equal names only", detail);
   }
   if ((pattern.size() + 1) * (name.size() + 1) <= kMaxTableCells &&

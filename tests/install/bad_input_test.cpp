@@ -41,9 +41,12 @@ TEST_F(BadInput, InstallListWithOddLinesCopiesOnlyWhatIsThere) {
   fs_.AddFolder("E:\\prog\\folder");
   fs_.AddFile("E:\\prog\\nul.exe", "a name Windows cannot use is never asked for");
   const std::string tooLong(249, 'x');  // C:\KAMBRIX\ and 249 make 260
+  std::string within;  // with C:\KAMBRIX\ 259 characters in UTF-16, 507 bytes in UTF-8
+  for (int i = 0; i < 248; ++i) within += "å";
+  fs_.AddFile("E:\\prog\\" + within, "å");
   for (const std::string line : {"", "folder", "missing.exe", "sarnok.exe", "..\\config\\ABC.cfg",
                                   "C:\\x.exe", "\\x.exe", "E:x.exe", "nul.exe", tooLong.c_str(),
-                                  tooLong.c_str() + 1}) {
+                                  tooLong.c_str() + 1, within.c_str()}) {
     state_.InstFiles.Add(line);
   }
   test_support::InstallAsConfirmed(installation_, fs_);
@@ -54,7 +57,7 @@ TEST_F(BadInput, InstallListWithOddLinesCopiesOnlyWhatIsThere) {
                           "C:\\KAMBRIX\\E:x.exe", "C:\\KAMBRIX\\" + tooLong));
   EXPECT_THAT(fs_.Tree("C:\\"), ElementsAre("KAMBRIX", "KAMBRIX\\MSinfo", "KAMBRIX\\MSinfo\\pic",
                                             "KAMBRIX\\DATA2005", "KAMBRIX\\sarnok.exe",
-                                            "KAMBRIX\\ABC.cfg"));
+                                            "KAMBRIX\\" + within, "KAMBRIX\\ABC.cfg"));
 }
 
 TEST_F(BadInput, HundredThousandLineInstallListRunsThrough) {

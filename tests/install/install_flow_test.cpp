@@ -119,14 +119,19 @@ TEST_F(Dialogue, FilesInUseAndLinkedFoldersStopTheInstallationBeforeAnyChange) {
   fs_.AddFile("C:\\KAMBRIX\\sarnok.exe", "running");
   fs_.AddFile("C:\\KAMBRIX\\Vestmark.bib", "old");
   fs_.AddFile("C:\\KAMBRIX\\gone.exe", "not on the disc");
-  for (const char* held : {"sarnok.exe", "Vestmark.bib", "gone.exe"}) {
+  fs_.AddFile("C:\\KAMBRIX\\MSinfo\\pic\\ŁÓDŹ.PNG", "the CD's łódź.png, as Windows compares");
+  fs_.AddFile("E:\\cd\\config\\MSinfo\\pic\\łódź.png", "new");
+  state_.PicFiles.Add("łódź.png");
+  fs_.AddFile("C:\\KAMBRIX\\DATA2004\\0401.dat", "measured here: never replaced");
+  for (const char* held : {"sarnok.exe", "Vestmark.bib", "gone.exe", "MSinfo\\pic\\ŁÓDŹ.PNG",
+                           "DATA2004\\0401.dat"}) {
     fs_.LockFile("C:\\KAMBRIX\\" + std::string(held), "KAMBRIX opsamling");
   }
   fs_.AddFile("E:\\cd\\Install.dat", "sarnok.exe\r\ngone.exe\r\n");
   const std::string inUse =
       "retry Installation af programmer: Følgende filer er i brug af et andet program:\n"
-      "C:\\KAMBRIX\\sarnok.exe\nC:\\KAMBRIX\\Vestmark.bib\n\nDe bruges af: KAMBRIX opsamling\n\n"
-      "Luk programmet, og vælg Prøv igen.";
+      "C:\\KAMBRIX\\sarnok.exe\nC:\\KAMBRIX\\MSinfo\\pic\\łódź.png\nC:\\KAMBRIX\\Vestmark.bib\n\n"
+      "De bruges af: KAMBRIX opsamling\n\nLuk programmet, og vælg Prøv igen.";
   const std::string q1 = kQ1 + std::string("C:\\KAMBRIX");
   fs_.ClearJournal();
   EXPECT_FALSE(Run({true, true, false}));
@@ -137,6 +142,7 @@ TEST_F(Dialogue, FilesInUseAndLinkedFoldersStopTheInstallationBeforeAnyChange) {
   questions_.atRetry = [this] {
     fs_.Unlock("C:\\KAMBRIX\\sarnok.exe");
     fs_.Unlock("C:\\KAMBRIX\\Vestmark.bib");
+    fs_.Unlock("C:\\KAMBRIX\\MSinfo\\pic\\łódź.png");
   };
   EXPECT_TRUE(Run({true, true, false}));
   EXPECT_THAT(questions_.shown, ElementsAre(q1, inUse, kQ2, kDone));
@@ -289,12 +295,15 @@ TEST_F(Dialogue, WritingIsToldAndAnEndedSessionWritesNoSystemFile) {
 
 TEST_F(Dialogue, FailedCopiesAndShortcutsAreListedInsteadOfSuccess) {
   fs_.AddFolder("C:\\KAMBRIX\\delviq.exe");
+  fs_.AddFile("E:\\cd\\prog\\kbxfelt.dll", std::string(100000, 'k'));  // fills the drive
+  fs_.SetDriveCapacity('C', 50000);
   shell_.failWith = platform::ShortcutResult::Failure::kSave;
   EXPECT_TRUE(Run({true, true}));
   EXPECT_EQ("warn Installation færdig: Følgende filer kunne ikke installeres:\n"
-            "C:\\KAMBRIX\\delviq.exe\nC:\\Users\\test\\Desktop\\delviq.lnk\n"
-            "C:\\Users\\test\\Desktop\\sarnok.lnk",
+            "C:\\KAMBRIX\\delviq.exe\nC:\\KAMBRIX\\kbxfelt.dll\n"
+            "C:\\Users\\test\\Desktop\\delviq.lnk\nC:\\Users\\test\\Desktop\\sarnok.lnk",
             questions_.shown.back());
+  EXPECT_FALSE(fs_.FileContent("C:\\KAMBRIX\\kbxfelt.dll"));  // new, and not left short
 
   // Past 20 paths the rest are counted.
   std::string lines;
@@ -324,12 +333,18 @@ TEST(ShortenedPath, LongPathsLoseTheirMiddleSoThatTheBoxesFitTheScreen) {
   const std::string x88(88, 'x'), n100(100, 'n');
   std::string aa;  // 100 characters of two bytes each
   for (int i = 0; i < 100; ++i) aa += "å";
+  const std::string whole = "C:\\KAMBRIX\\" + x88.substr(0, 69) + "\\pic\\x.png";  // 90, with folders
   const std::pair<std::string, std::string> cases[] = {
       {"C:\\" + x88.substr(1), "C:\\" + x88.substr(1)},  // 90 characters
       {"C:\\KAMBRIX\\" + x88 + "\\MSinfo\\pic\\x.png", "C:\\KAMBRIX\\…\\pic\\x.png"},
       {"C:\\KAMBRIX\\" + aa, "C:\\KAMBRIX\\" + aa.substr(0, 66) + "…" + aa.substr(0, 90)},
       {"C:\\KAMBRIX\\a\\" + n100 + "\\x.png",
        "C:\\KAMBRIX\\…\\" + n100.substr(0, 31) + "…" + n100.substr(0, 39) + "\\x.png"},
+      {whole, whole},
+      {"C:\\KAMBRIX\\" + n100 + "\\x.png",  // three separators: no folders to leave out
+       "C:\\KAMBRIX\\" + n100.substr(0, 33) + "…" + n100.substr(0, 39) + "\\x.png"},
+      {"C:\\KAMBRIX\\" + x88 + "\\" + n100.substr(0, 71) + "\\x.png",  // shortened to 90
+       "C:\\KAMBRIX\\…\\" + n100.substr(0, 71) + "\\x.png"},
   };
   for (const auto& [path, shown] : cases) {
     EXPECT_EQ(shown, setup::ShortenedPath(path));

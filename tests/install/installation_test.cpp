@@ -137,14 +137,26 @@ TEST_F(Install, RefusesFolderTextsThatWindowsCannotUseOrReach) {
   const std::string a233(233, 'a');  // with \MSinfo\pic 247; C:\KAMBRIX\ + 244 + .bib: 259
   const Refusal name = Refusal::kUnusableFolderName, file = Refusal::kFolderIsFile,
                 tooLong = Refusal::kPathTooLong, none = Refusal::kNone;
-  const std::tuple<std::string, std::size_t, Refusal> cases[] = {
+  struct Case {
+    std::string folder;
+    std::size_t length;  // of the system name, or of the one name in `list`
+    Refusal refusal;
+    setup::TextList setup::SetupState::*list = nullptr;
+  };
+  const Case cases[] = {
       {"NUL\\x", 0, name},       {"KB_X\\sub:str", 0, name},   {"a\\\\b", 0, name},
       {"file", 0, file},         {"D:\\file\\sub", 0, file},  {a233, 0, none},
       {a233 + "a", 0, tooLong},  {"KAMBRIX", 244, none},      {"KAMBRIX", 245, tooLong},
+      // After C:\KAMBRIX\MSinfo\pic\ and C:\KAMBRIX\DATA2004\: 260 characters.
+      {"KAMBRIX", 238, tooLong, &setup::SetupState::PicFiles},
+      {"KAMBRIX", 240, tooLong, &setup::SetupState::DataFiles},
   };
-  for (const auto& [folder, systemName, refusal] : cases) {
+  state_.DataSubDir = "DATA2004";
+  for (const auto& [folder, length, refusal, list] : cases) {
     state_.PrBib = folder;
-    state_.SysNavn = std::string(std::max<std::size_t>(systemName, 1), 'v');
+    state_.SysNavn = std::string(list != nullptr ? 1 : std::max<std::size_t>(length, 1), 'v');
+    state_.PicFiles = state_.DataFiles = setup::TextList();
+    if (list != nullptr) (state_.*list).Add(std::string(length, 'p'));
     EXPECT_EQ(refusal, installation_.CheckTarget()) << folder;
   }
 }
@@ -276,6 +288,12 @@ TEST_F(Install, FailuresAreSilentOnlyForFilesTheSystemReportsMissingFromAReadabl
   const std::pair<Fault, std::vector<std::string>> cases[] = {
       {[](auto& fs, auto&) { fs.Deny("E:\\prog"); }, {std::begin(programs), std::end(programs)}},
       {[](auto& fs, auto&) { fs.Remove("E:\\prog"); }, {std::begin(programs), std::end(programs)}},
+      // A device name is never asked for, but the folder it would be in is.
+      {[](auto& fs, auto& state) {
+         fs.Remove("E:\\prog");
+         state.InstFiles = setup::ParseTextFile("aux.exe");
+       },
+       {"aux.exe"}},
       {[](auto& fs, auto&) { fs.Deny("E:\\config\\MSinfo\\pic\\xyz1.png"); },
        {"MSinfo\\pic\\xyz1.png"}},
       {[](auto& fs, auto&) { fs.Remove("E:\\config"); },

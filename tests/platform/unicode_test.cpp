@@ -14,6 +14,22 @@ TEST(Unicode, UpperCaseCoversDanishAndWindows1252Letters) {
   EXPECT_EQ("æøå abc é ÿ š œ ž ß × 1,", platform::ToLower("ÆØÅ ABC É Ÿ Š Œ Ž ß × 1,"));
 }
 
+// Each row: a name, and what Windows compares it as.
+TEST(Unicode, FileNamesAreUpperCasedAsWindowsComparesThem) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"abc xyz.{}~@[`", "ABC XYZ.{}~@[`"},  // ASCII: a to z only
+      {"æøå é þ ÷ ÿ", "ÆØÅ É Þ ÷ Ÿ"},  // Ÿ is past Latin-1
+      {"łódź Ł", "ŁÓDŹ Ł"},
+      {"ω ж ǆ ā ă Ă", "Ω Ж Ǆ Ā Ă Ă"},  // ā ă: every other character
+      {"ß µ ı ſ ς ǅ", "ß µ ı ſ ς ǅ"},  // none, or one another letter has
+      {"ᾀ ᵹ ⓐ ａｚ", "ᾈ Ᵹ Ⓐ ＡＺ"},  // far from their upper case; the last range
+      {"\xF0\x90\x90\xA8", "\xF0\x90\x90\xA8"},  // U+10428, two code units: as it is
+  };
+  for (const auto& [name, upper] : cases) {
+    EXPECT_EQ(upper, platform::FileNameUpper(name)) << name;
+  }
+}
+
 TEST(Unicode, CharacterPositionsCountCodePointsNotBytes) {
   EXPECT_EQ(3u, platform::CodePointCount("æøå"));
   EXPECT_EQ(3u, CharPos("æø,x", ","));

@@ -32,6 +32,7 @@ TEST(Wildcard, MatchesLikeAWindowsSearchOnLongNames) {
       {"a*b*c", "axxbyyc", true},
       {"a*b*c", "axxbyy", false},
       {"*æ*", "blÆk", true},
+      {"ł*.cfg", "ŁÓDŹ.CFG", true},
       {"?.html", "ø.html", true},
       {"*.dat", "2004.DAT", true},
       // A "*" in the name is no stop for a "*" in the pattern.

@@ -23,7 +23,7 @@ struct MemoryFileSystem::Node {
   bool IsFolder() const { return (attributes & kAttrDirectory) != 0; }
 
   Node* Child(const std::string& childName) const {
-    const auto it = byName.find(ToUpper(childName));
+    const auto it = byName.find(FileNameUpper(childName));
     return it == byName.end() ? nullptr : it->second;
   }
   // The child as a call asking for it by name finds it.
@@ -37,7 +37,7 @@ struct MemoryFileSystem::Node {
     Node* child = children.back().get();
     child->name = childName;
     child->attributes = childAttributes;
-    byName[ToUpper(childName)] = child;
+    byName[FileNameUpper(childName)] = child;
     return child;
   }
 };
@@ -207,11 +207,11 @@ void MemoryFileSystem::Remove(const std::string& path) {
 }
 
 void MemoryFileSystem::LockFile(const std::string& path, const std::string& program) {
-  if (const auto parsed = Parse(path)) locked_[ToUpper(parsed->Full())] = program;
+  if (const auto parsed = Parse(path)) locked_[FileNameUpper(parsed->Full())] = program;
 }
 
 void MemoryFileSystem::Unlock(const std::string& path) {
-  if (const auto parsed = Parse(path)) locked_.erase(ToUpper(parsed->Full()));
+  if (const auto parsed = Parse(path)) locked_.erase(FileNameUpper(parsed->Full()));
 }
 
 void MemoryFileSystem::SetReadOnlyDrive(char letter) {
@@ -223,7 +223,7 @@ void MemoryFileSystem::SetDriveCapacity(char letter, std::size_t bytes) {
 }
 
 void MemoryFileSystem::SetReadError(const std::string& path, bool reportedDone) {
-  if (const auto parsed = Parse(path)) readErrors_[ToUpper(parsed->Full())] = reportedDone;
+  if (const auto parsed = Parse(path)) readErrors_[FileNameUpper(parsed->Full())] = reportedDone;
 }
 
 void MemoryFileSystem::TakeOutAfter(char letter, std::size_t copies) {
@@ -281,7 +281,7 @@ const typename Map::mapped_type* MemoryFileSystem::Flagged(const Map& paths,
                                                            const std::string& path) const {
   const auto parsed = Parse(path);
   if (!parsed) return nullptr;
-  const auto it = paths.find(ToUpper(parsed->Full()));
+  const auto it = paths.find(FileNameUpper(parsed->Full()));
   return it == paths.end() ? nullptr : &it->second;
 }
 
@@ -372,7 +372,7 @@ ErrorCode MemoryFileSystem::Replaceable(const std::string& path, const Node* nod
 }
 
 std::unique_ptr<MemoryFileSystem::Node> MemoryFileSystem::Detach(Node& parent, const Node* node) {
-  parent.byName.erase(ToUpper(node->name));
+  parent.byName.erase(FileNameUpper(node->name));
   auto& children = parent.children;
   for (auto it = children.begin(); it != children.end(); ++it) {
     if (it->get() == node) {
@@ -470,7 +470,7 @@ ErrorCode MemoryFileSystem::Rename(const std::string& from, const std::string& t
   }
   std::unique_ptr<Node> moved = Detach(*sourceParent, source);
   moved->name = name;
-  parent->byName[ToUpper(name)] = moved.get();
+  parent->byName[FileNameUpper(name)] = moved.get();
   parent->children.push_back(std::move(moved));
   return kOk;
 }

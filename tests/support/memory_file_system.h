@@ -1,8 +1,8 @@
 // An in-memory file system with Windows' rules: drive letters, "\" paths,
-// names compared without regard to case, attributes, folder entries listed in
-// the order they were made, a settable clock, and faults on demand. It keeps a
-// journal of every folder creation, copy and write asked of it, so that tests
-// can pin the order of an installation.
+// names compared as Windows compares them (FileNameUpper), attributes,
+// folder entries listed in the order they were made, a settable clock, and
+// faults on demand. It keeps a journal of every folder creation, copy and
+// write asked of it, so that tests can pin the order of an installation.
 #pragma once
 
 #include <functional>
