@@ -36,6 +36,7 @@ struct ScriptedQuestions : install::DialogueHost {
   bool sessionEnds = false;          // the copies are told to stop before they start
   std::function<std::string()> atEnd = [] { return ""; };  // noted with "ends"
   std::function<void()> atRetry = [] {};
+  std::function<void()> atBegin = [] {};
 
   bool Confirm(Text caption, Text text) override { return Answer("confirm " + caption + ": " + text); }
   bool Retry(Text caption, Text text) override {
@@ -58,7 +59,10 @@ struct ScriptedQuestions : install::DialogueHost {
     install::DialogueHost::RunCopies(copies, progress);
     EXPECT_EQ(sessionEnds ? 0 : progress.total, progress.done.load());
   }
-  void WritingBegins() override { writing.push_back("begins"); }
+  void WritingBegins() override {
+    atBegin();
+    writing.push_back("begins");
+  }
   void WritingEnds() override { writing.push_back("ends" + atEnd()); }
 };
 
@@ -295,8 +299,9 @@ TEST_F(Dialogue, WritingIsToldAndAnEndedSessionWritesNoSystemFile) {
 
 TEST_F(Dialogue, FailedCopiesAndShortcutsAreListedInsteadOfSuccess) {
   fs_.AddFolder("C:\\KAMBRIX\\delviq.exe");
-  fs_.AddFile("E:\\cd\\prog\\kbxfelt.dll", std::string(100000, 'k'));  // fills the drive
-  fs_.SetDriveCapacity('C', 50000);
+  fs_.AddFile("E:\\cd\\prog\\kbxfelt.dll", std::string(100000, 'k'));
+  // Another program fills the drive once the copies begin.
+  questions_.atBegin = [this] { fs_.SetDriveCapacity('C', 50000); };
   shell_.failWith = platform::ShortcutResult::Failure::kSave;
   EXPECT_TRUE(Run({true, true}));
   EXPECT_EQ("warn Installation færdig: Følgende filer kunne ikke installeres:\n"
