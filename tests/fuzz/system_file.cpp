@@ -1,9 +1,11 @@
-// The system file (config\<system>.bib): any lines read into the setup state,
-// written back, and the written file read again.
+// The system file (config\<system>.bib), in any encoding the reader takes:
+// any lines read into the setup state, written back in Windows-1252, and the
+// written file read again as the installed programs read it.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fuzz_support.h"
 #include "support/memory_file_system.h"
@@ -51,6 +53,17 @@ std::string DialSettings(const setup::SetupState& state) {
   return "modem " + state.Tlfnr + " with " + state.ModPar.text;
 }
 
+// The written file split at its CR LF breaks: its lines' bytes.
+std::vector<std::string> LineBytes(const std::string& file) {
+  std::vector<std::string> lines;
+  for (std::size_t start = 0; start < file.size();) {
+    const std::size_t end = file.find("\r\n", start);
+    lines.push_back(file.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -74,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckState(state);
 
   state.DestDir = "C:\\K\\";
-  state.DataDir = "C:\\K\\DATA2005";
+  state.DataDir = "C:\\" + setup::WithoutDrivePrefix(state.PrBib) + "\\DATA2005";
   state.YearSeq = "05001";
   try {
     systemSetup.WriteSystemFile();
@@ -82,10 +95,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;  // the system name makes no valid file name
   }
   const std::string path = state.DestDir + state.SysNavn + ".bib";
-  const setup::TextList written = setup::LoadTextFile(fs, path);
-  if (written.Lines() != state.CfgLines.Lines()) {
+  const std::vector<std::string> bytes = LineBytes(fs.FileContent(path).value_or(""));
+  if (bytes.size() != static_cast<std::size_t>(state.CfgLines.Count())) {
     fuzz::Fail("the written file holds the lines the writer made", path);
   }
+  // The written file is Windows-1252, as the installed programs read it.
+  setup::TextList written;
+  for (const std::string& line : bytes) written.Add(setup::DecodeWindows1252(line));
+
+  // Line 6 is carried: in Windows-1252 where the code page holds it, else
+  // with the UTF-8 bytes it was read from.
+  const std::string& carried = state.CarriedLine;
+  if (bytes[5] != (setup::OutsideWindows1252(carried).empty() ? setup::EncodeWindows1252(carried)
+                                                              : carried)) {
+    fuzz::Fail("line 6 is carried as it was read", bytes[5]);
+  }
+  // Refused exactly when line 1, 3 or 4 would lose a character to "?"; a
+  // refused installation writes no system file.
+  bool loses = false;
+  for (const int line : {0, 2, 3}) loses = loses || written.Get(line) != state.CfgLines.Get(line);
+  if (setup::SystemFileRefusal(state).empty() == loses) {
+    fuzz::Fail("refused exactly when a typed text would not be written as it is",
+               setup::SystemFileRefusal(state));
+  }
+  if (loses) return 0;
 
   setup::SetupState reread = ScannedState();
   reread.CfgLines = written;
@@ -98,7 +131,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (reread.UserPassw.Text() != state.UserPassw.Text()) {
     fuzz::Fail("the user code reads back", written.Get(2));
   }
-  if (reread.CarriedLine != state.CarriedLine) fuzz::Fail("line 6 is carried over", written.Get(5));
   // Two forms the format cannot tell apart are left out: a leading "I"
   // marks +CBST=71 when the line is read, so a phone number of its own
   // starting with "I" loses it unless that is the parameter; and a dial line
