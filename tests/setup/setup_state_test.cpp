@@ -55,13 +55,13 @@ TEST(SetupState, StationsStaySortedIgnoringCase) {
 TEST(SetupState, StationEntryAddsNewUsableNamesInUpperCaseAndKeepsTheRestTyped) {
   setup::SetupState state;
   const std::pair<const char*, bool> cases[] = {{"abc", true}, {"ABC", false}, {"", false},
-      {"aux", false}, {"a?", false}, {"a.", false}, {"dæf", true}, {"łód", false}, {"šœ€", true}};
+      {"aux", false}, {"a?", false}, {"a.", false}, {"dæf", true}, {"łód", false}};
   for (const auto& [typed, added] : cases) {
     state.MSnavn.entry = typed;
     EXPECT_EQ(added, state.EnterStation()) << typed;
     EXPECT_EQ(added ? "" : typed, state.MSnavn.entry);
   }
-  EXPECT_THAT(state.MSnavn.items, ElementsAre("ABC", "DÆF", "ŠŒ€"));
+  EXPECT_THAT(state.MSnavn.items, ElementsAre("ABC", "DÆF"));
 }
 
 TEST(Names, UsablePartsAreWhatWindowsCanNameAFileOfItsOwn) {

@@ -10,6 +10,7 @@
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::StrEq;
 using ::testing::ThrowsMessage;
 using namespace std::string_literals;
@@ -128,57 +129,37 @@ TEST_F(SystemFile, ShortFileReportsTheMissingIndexAfterApplyingWhatItHas) {
   EXPECT_EQ("12345678", state_.Tlfnr);
 }
 
-// Line 6 is carried: in Windows-1252, or, where the code page cannot hold it,
-// with the bytes it had in a file read as UTF-8.
 TEST_F(SystemFile, RoundTripKeepsEveryLineTheWriterOwns) {
-  const std::tuple<const char*, const char*, const char*> cases[] = {
-      {"I12345678,+CBST=71", "båd \x7f ÿ", "b\xE5" "d \x7f \xFF"},
-      {"12345678", "båd \x7f ÿ", "b\xE5" "d \x7f \xFF"},
-      {"12345678,+CBST=7", "Łódź å", "\xC5\x81\xC3\xB3" "d\xC5\xBA \xC3\xA5"},
-      {"", "båd \x7f ÿ", "b\xE5" "d \x7f \xFF"},
-  };
-  for (const auto& [dial, carried, carriedBytes] : cases) {
-    Read({"C:\\KAMBRIX\\DATA2004\\", "COM2,19200", "kode", dial, "04001", carried});
+  const char* const dialLines[] = {"I12345678,+CBST=71", "12345678", "12345678,+CBST=7", ""};
+  for (const char* dial : dialLines) {
+    Read({"C:\\KAMBRIX\\DATA2004\\", "COM2,19200", "kode", dial, "04001", "båd \x7f ÿ"});
     state_.MSnavn.Clear();
     for (const char* station : {"xyz", "ABC"}) state_.MSnavn.Insert(station);
     EXPECT_EQ(std::string("C:\\KAMBRIX\\DATA2005\\\r\nCOM2,19200\r\nKODE\r\n") + dial +
-                  "\r\n05001\r\n" + carriedBytes + "\r\nABC\r\nXYZ\r\n",
+                  "\r\n05001\r\nb\xE5" "d \x7f \xFF\r\nABC\r\nXYZ\r\n",
               Written())
         << dial;
   }
+  // Where the code page cannot hold it, it keeps the bytes it had as UTF-8.
+  Read({"", "", "", "", "", "Łódź å"});
+  EXPECT_THAT(Written(), HasSubstr("\r\n\xC5\x81\xC3\xB3" "d\xC5\xBA \xC3\xA5\r\n"));
 }
 
-// What goes into lines 1, 3 and 4 reaches the file as it was typed, or the
-// installation is refused; the system name names a file only.
+// Lines 1, 3 and 4 reach the file as typed or read, or the install is refused.
 TEST_F(SystemFile, TextsTheCodePageCannotHoldAreRefusedByTheFieldTheyAreIn) {
-  struct Case {
-    const char* folder;
-    const char* user;
-    bool modem;
-    const char* phone;
-    const char* parameter;  // typed
-    const char* refused;    // the box's text, or ""
+  const char* const cases[][5] = {  // lines 1, 3 and 4; the field refused, its character
+      {"C:\\Målinger €œšŸ\\DATA1", "kø", "", "", ""},  // no phone number or parameter written
+      {"C:\\Łódź\\DATA1", "kΩ", "Ж,Ш", "Programmappen", "Ł"},
+      {"C:\\K\\DATA1", "kΩ", "Ж,Ш", "Brugerkoden", "Ω"},
+      {"C:\\K\\DATA1", "", "5551234Ж", "Telefonnummeret", "Ж"},
+      {"C:\\K\\DATA1", "", "5551234,+CBST=Ш", "Modemparameteren", "Ш"},
   };
-  const Case cases[] = {
-      {"C:\\Målinger €œšŸ\\KAMBRIX", "kø", true, "5551234", "+CBST=71", ""},
-      {"Łódź\\KAMBRIX", "kΩ", true, "Ж", "Ш",
-       "Programmappen kan ikke skrives i systemfilen: tegnet \"Ł\" kan ikke bruges."},
-      {"Ł:\\KAMBRIX", "kΩ", true, "Ж", "Ш",
-       "Brugerkoden kan ikke skrives i systemfilen: tegnet \"Ω\" kan ikke bruges."},
-      {"KAMBRIX", "", true, "5551234Ж", "Ш",
-       "Telefonnummeret kan ikke skrives i systemfilen: tegnet \"Ж\" kan ikke bruges."},
-      {"KAMBRIX", "", true, "5551234", "+CBST=Ш",
-       "Modemparameteren kan ikke skrives i systemfilen: tegnet \"Ш\" kan ikke bruges."},
-      {"KAMBRIX", "", false, "5551234Ж", "Ш", ""},
-  };
-  state_.SysNavn = "Łódź";
-  for (const Case& c : cases) {
-    state_.PrBib = c.folder;
-    state_.UserPassw = c.user;
-    state_.ChooseConnection(c.modem ? setup::Connection::kModem : setup::Connection::kDirect);
-    state_.Tlfnr = c.phone;
-    state_.ModPar.SetText(c.parameter);
-    EXPECT_EQ(c.refused, setup::SystemFileRefusal(state_)) << c.folder << " " << c.phone;
+  state_.Tlfnr = "Ж";
+  state_.ModPar.SetText("Ш");
+  for (const auto& [folder, user, dial, field, character] : cases) {
+    Read({folder, "COM1,9600", user, dial, "", ""});
+    const std::string text = field + " kan ikke skrives i systemfilen: tegnet \""s + character;
+    EXPECT_EQ(*field ? text + "\" kan ikke bruges." : "", setup::SystemFileRefusal(state_));
   }
 }
 
@@ -266,28 +247,6 @@ TEST_F(ScannedSystemFile, SystemFilesOfFewerThanSixLinesNameTheMissingLine) {
     // Everything else still comes from the source.
     EXPECT_THAT(state.MSnavn.items, ElementsAre("ABC"));
     EXPECT_TRUE(state.FullMode);
-  }
-}
-
-TEST_F(ScannedSystemFile, FilesThatNotepadSavedAsUtf8OrUtf16ReadAsTheirText) {
-  const std::string utf8 =
-      "C:\\Målinger\\KAMBRIX\\DATA2005\\\r\nCOM2,19200\r\nkø\r\n5551234Ж\r\n05001\r\nŁódź\r\n";
-  const std::u16string text =
-      u"C:\\Målinger\\KAMBRIX\\DATA2005\\\r\nCOM2,19200\r\nkø\r\n5551234Ж\r\n05001\r\nŁódź\r\n";
-  std::string littleEndian = "\xFF\xFE", bigEndian = "\xFE\xFF";
-  for (const char16_t unit : text) {
-    littleEndian += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-    bigEndian += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
-  }
-  for (const std::string& file : {"\xEF\xBB\xBF" + utf8, utf8, littleEndian, bigEndian}) {
-    setup::SetupState state;
-    fs_.AddFile("E:\\config\\Vest.bib", file);
-    setup::SystemSetup(state, fs_).ScanSource();
-    EXPECT_EQ("Målinger\\KAMBRIX", state.PrBib) << file;
-    EXPECT_EQ(1, state.Comport.selected);
-    EXPECT_EQ("KØ", state.UserPassw.Text());
-    EXPECT_EQ("5551234Ж", state.Tlfnr);
-    EXPECT_EQ("Łódź", state.CarriedLine);
   }
 }
 
