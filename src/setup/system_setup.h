@@ -28,9 +28,10 @@ class SystemSetup {
 
   // Rebuilds CfgLines from the state and saves it as DestDir + SysNavn +
   // ".bib", in Windows-1252; line 6, the carried line, keeps its UTF-8 bytes
-  // where the code page cannot hold it (FormatTextFile). Raises "Cannot create file <path>" when it cannot be saved, or
-  // when that name is no usable name part (UsableNamePart), which keeps it
-  // in DestDir and off the devices; a previous file is then kept whole.
+  // where the code page cannot hold it (FormatTextFile). Raises "Cannot
+  // create file <path>" when it cannot be saved, or when that name is no
+  // usable name part (UsableNamePart), which keeps it in DestDir and off the
+  // devices; a previous file is then kept whole.
   void WriteSystemFile();
 
  private:

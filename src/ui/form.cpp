@@ -186,7 +186,7 @@ void TForm1::CreateControls() {
     if (entry.kind == Kind::kLabel) continue;
     COMBOBOXINFO combo{};
     combo.cbSize = sizeof(combo);
-    GetComboBoxInfo(Control(entry.id), &combo);  // no parts but the control itself elsewhere
+    GetComboBoxInfo(Control(entry.id), &combo);  // fails, leaving no parts, but for a combo box
     for (HWND part : {Control(entry.id), combo.hwndItem, combo.hwndList}) {
       if (part != nullptr) {
         SetWindowSubclass(part, &TForm1::InstallingControlProc, kInstallingSubclass,

@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
   const setup::TextList lines = setup::ParseTextFile(bytes);
-  // A file without a mark that is not valid UTF-8 beyond ASCII is Windows-1252.
+  // Without a mark and not valid UTF-8 beyond ASCII: Windows-1252, read as ever.
   const std::string_view text = bytes.substr(0, bytes.find('\0'));
   const bool marked = bytes.substr(0, 3) == "\xEF\xBB\xBF" || bytes.substr(0, 2) == "\xFF\xFE" ||
                       bytes.substr(0, 2) == "\xFE\xFF";
@@ -79,7 +79,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  // A Windows-1252 file reads exactly as it always did.
   const std::string formatted = setup::FormatTextFile(lines);
   if (windows1252 && formatted != Normalised(bytes)) {
     fuzz::Fail("formatting gives the file with CR LF breaks", formatted);

@@ -360,7 +360,8 @@ TEST_F(Form, ErrorsAreShownInTheErrorBoxAndTheWindowStays) {
   EXPECT_EQ(form_.Handle(), dialogs_.shown[1].owner);
   EXPECT_FALSE(ended_);
   EXPECT_TRUE(IsWindow(form_.Handle()));
-  EXPECT_TRUE(IsWindowEnabled(Control(kPrBib)));
+  EXPECT_EQ(Control(kInStall), GetFocus());
+  EXPECT_TRUE(IsWindowEnabled(GetFocus()));
 }
 
 TEST_F(Form, ControlsSitWhereTheTableSaysInTabOrder) {
