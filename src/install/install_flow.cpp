@@ -119,6 +119,10 @@ bool InstallDialogue(setup::SetupState& state, platform::FileSystem& fs, platfor
     questions.Warn(kInstallCaption, RefusalText(refusal));
     return false;
   }
+  if (const std::string refusal = setup::SystemFileRefusal(state); !refusal.empty()) {
+    questions.Warn(kInstallCaption, refusal);
+    return false;
+  }
   if (!questions.Confirm(kInstallCaption,
                          "Instalation foretages til : " + installation.TargetFolder())) {
     return false;

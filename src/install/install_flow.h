@@ -68,9 +68,10 @@ std::string LinkedFolderText(const std::string& folder);
 // the message that Install.dat is missing, after the final message, or
 // silently once the copies were stopped because the session ends: no system
 // file is then written for the unfinished installation), false
-// when the window stays (a refused target, Cancel at the first question or
-// at the box of another installation running, of files in use or of a
-// drive without room, a folder of the target that is a link).
+// when the window stays (a refused target, a text the system file cannot
+// hold (setup::SystemFileRefusal), Cancel at the first question or at the
+// box of another installation running, of files in use or of a drive
+// without room, a folder of the target that is a link).
 // Raises the system's error when Install.dat cannot be read, the system file
 // cannot be written (the files that could not be installed are listed after
 // its first line) or the shell has no shortcut object; what was copied or

@@ -4,6 +4,7 @@
 
 #include "platform/unicode.h"
 #include "setup/names.h"
+#include "setup/text_file.h"
 
 namespace setup {
 
@@ -69,7 +70,12 @@ void SetupState::ChooseConnection(Connection connection) {
 
 bool SetupState::EnterStation() {
   std::string& entry = MSnavn.entry;
-  if (entry.empty() || MSnavn.ContainsIgnoreCase(entry) || !UsableNamePart(entry)) return false;
+  // A station the system file cannot name is no use either: "łód" would be
+  // written as "?ÓD".
+  if (entry.empty() || MSnavn.ContainsIgnoreCase(entry) || !UsableNamePart(entry) ||
+      !OutsideWindows1252(entry).empty()) {
+    return false;
+  }
   entry = platform::ToUpper(entry);
   MSnavn.Insert(entry);
   entry.clear();

@@ -83,8 +83,9 @@ struct SetupState {
 
   // The station entry rule, for Enter in the station box: the typed entry,
   // upper-cased, joins the list and the entry is emptied; an empty entry, one
-  // already listed (case ignored) or one that is no usable file name (AUX, a
-  // "?": see UsableNamePart) is ignored and stays typed. True when it joined.
+  // already listed (case ignored), one that is no usable file name (AUX, a
+  // "?": see UsableNamePart) or one with a character Windows-1252 cannot
+  // hold ("łód") is ignored and stays typed. True when it joined.
   bool EnterStation();
 
   // Hidden fields.

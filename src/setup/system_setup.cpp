@@ -1,6 +1,8 @@
 #include "setup/system_setup.h"
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "platform/unicode.h"
 #include "setup/names.h"
@@ -22,7 +24,37 @@ void TakeNames(TextList& list, std::vector<platform::DirEntry> entries) {
   for (auto& entry : entries) list.Add(std::move(entry.name));  // a data folder can list 100,000s
 }
 
+// Line 4 holds the modem parameter unless entry 0, "ingen", is chosen. With
+// no entry selected the user typed a parameter of their own; it is written
+// as typed rather than lost.
+bool WritesModemParameter(const SetupState& state) { return state.ModPar.selected != 0; }
+std::string ModemParameter(const SetupState& state) {
+  return state.ModPar.selected > 0 ? state.ModPar.Selected() : state.ModPar.text;
+}
+
+// The line of the carried text, which is written as it was read.
+constexpr int kCarriedLine = 5;
+
 }  // namespace
+
+std::string SystemFileRefusal(const SetupState& state) {
+  std::vector<std::pair<const char*, std::string>> texts = {
+      {"Programmappen", WithoutDrivePrefix(state.PrBib)},
+      {"Brugerkoden", state.UserPassw.Text()},
+  };
+  if (state.ModemCon()) {
+    texts.emplace_back("Telefonnummeret", state.Tlfnr);
+    if (WritesModemParameter(state)) texts.emplace_back("Modemparameteren", ModemParameter(state));
+  }
+  for (const auto& [field, text] : texts) {
+    const std::string character = OutsideWindows1252(text);
+    if (!character.empty()) {
+      return std::string(field) + " kan ikke skrives i systemfilen: tegnet \"" + character +
+             "\" kan ikke bruges.";
+    }
+  }
+  return {};
+}
 
 std::string WithoutDrivePrefix(std::string_view folder) {
   std::string text(folder);
@@ -159,16 +191,13 @@ void SystemSetup::ReadSystemFile() {
     }
   }
 
-  state_.CarriedLine = state_.CfgLines.Get(5);
+  state_.CarriedLine = state_.CfgLines.Get(kCarriedLine);
 }
 
 std::string SystemSetup::DialLine() const {
   if (!state_.ModemCon()) return {};
-  if (state_.ModPar.selected == 0) return state_.Tlfnr;
-  // With no entry selected the user typed a parameter of their own; it is
-  // written as typed rather than lost.
-  const std::string parameter =
-      state_.ModPar.selected > 0 ? state_.ModPar.Selected() : state_.ModPar.text;
+  if (!WritesModemParameter(state_)) return state_.Tlfnr;
+  const std::string parameter = ModemParameter(state_);
   if (parameter == "+CBST=71") return "I" + state_.Tlfnr + ",+CBST=71";
   return state_.Tlfnr + "," + parameter;
 }
@@ -192,7 +221,7 @@ void SystemSetup::WriteSystemFile() {
   // A name that is no file of the target folder ("..\Windows\x", "AUX",
   // "Vest|kyst") is never opened; it fails as a file that cannot be created.
   if (!UsableNamePart(state_.SysNavn + ".bib")) throw SetupError("Cannot create file " + path);
-  SaveTextFile(fs_, path, lines);
+  SaveTextFile(fs_, path, lines, kCarriedLine);
 }
 
 }  // namespace setup

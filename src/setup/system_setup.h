@@ -27,9 +27,11 @@ class SystemSetup {
   void ReadSystemFile();
 
   // Rebuilds CfgLines from the state and saves it as DestDir + SysNavn +
-  // ".bib". Raises "Cannot create file <path>" when it cannot be saved, or
-  // when that name is no usable name part (UsableNamePart), which keeps it
-  // in DestDir and off the devices; a previous file is then kept whole.
+  // ".bib", in Windows-1252; line 6, the carried line, keeps its UTF-8 bytes
+  // where the code page cannot hold it (FormatTextFile). Raises "Cannot
+  // create file <path>" when it cannot be saved, or when that name is no
+  // usable name part (UsableNamePart), which keeps it in DestDir and off the
+  // devices; a previous file is then kept whole.
   void WriteSystemFile();
 
  private:
@@ -48,5 +50,13 @@ class SystemSetup {
 // at position 1, 2 or 3, everything through the character after it goes;
 // then one trailing "\" goes. "C:\Programs\KAMBRIX\" gives "Programs\KAMBRIX".
 std::string WithoutDrivePrefix(std::string_view folder);
+
+// Why the system file cannot be written as the state stands, in the words of
+// the box that refuses the installation; empty when it can. The texts typed
+// into it must reach it as they are, and the file is Windows-1252: the
+// program folder (line 1), the user code (line 3) and, with the modem, the
+// phone number and a modem parameter that is written (line 4) may hold no
+// character the code page cannot hold. The first that does is named.
+std::string SystemFileRefusal(const SetupState& state);
 
 }  // namespace setup

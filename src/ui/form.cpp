@@ -21,6 +21,32 @@ constexpr wchar_t kWritingReason[] = L"KAMBRIX programmerne bliver installeret";
 
 std::wstring Wide(const std::string& text) { return platform::Widen(text); }
 
+constexpr UINT_PTR kInstallingSubclass = 2;
+
+// The messages by which a control's value changes: keys and the mouse (the
+// wheel turns a list), and what another program sends to click or set it
+// (BM_CLICK, WM_SETTEXT, CB_SETCURSEL, also to a combo box's own edit field
+// and list).
+bool ChangesValue(UINT message) {
+  if ((message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+      (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+      (message >= WM_IME_STARTCOMPOSITION && message <= WM_IME_KEYLAST)) {
+    return true;
+  }
+  switch (message) {
+    case WM_SETTEXT: case WM_PASTE: case WM_CUT: case WM_CLEAR: case WM_UNDO: case WM_IME_CHAR:
+    case EM_REPLACESEL: case EM_UNDO: case EM_SETHANDLE:
+    case BM_CLICK: case BM_SETCHECK:
+    case CB_ADDSTRING: case CB_INSERTSTRING: case CB_DELETESTRING: case CB_RESETCONTENT:
+    case CB_DIR: case CB_SETCURSEL: case CB_SELECTSTRING: case CB_SHOWDROPDOWN:
+    case LB_ADDSTRING: case LB_INSERTSTRING: case LB_DELETESTRING: case LB_RESETCONTENT:
+    case LB_DIR: case LB_SETCURSEL: case LB_SELECTSTRING: case LB_SETSEL: case LB_SETCARETINDEX:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 TForm1::TForm1(platform::FileSystem& fs, platform::Shell& shell, Dialogs& dialogs,
@@ -156,6 +182,33 @@ void TForm1::CreateControls() {
   if (HWND stationEdit = ComboEdit(Control(kMSnavn))) {
     SetWindowSubclass(stationEdit, &TForm1::StationEditProc, 1, reinterpret_cast<DWORD_PTR>(this));
   }
+  for (const ControlSpec& entry : kControls) {
+    if (entry.kind == Kind::kLabel) continue;
+    COMBOBOXINFO combo{};
+    combo.cbSize = sizeof(combo);
+    GetComboBoxInfo(Control(entry.id), &combo);  // fails, leaving no parts, but for a combo box
+    for (HWND part : {Control(entry.id), combo.hwndItem, combo.hwndList}) {
+      if (part != nullptr) {
+        SetWindowSubclass(part, &TForm1::InstallingControlProc, kInstallingSubclass,
+                          reinterpret_cast<DWORD_PTR>(this));
+      }
+    }
+  }
+}
+
+void TForm1::EnableControls(bool enabled) {
+  for (const ControlSpec& entry : kControls) {
+    if (entry.kind != Kind::kLabel) EnableWindow(Control(entry.id), enabled);
+  }
+}
+
+LRESULT CALLBACK TForm1::InstallingControlProc(HWND hwnd, UINT message, WPARAM wParam,
+                                               LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  // The state stays as the user confirmed it, and so must what the window shows.
+  if (reinterpret_cast<const TForm1*>(data)->phase_ >= Phase::kInstalling && ChangesValue(message)) {
+    return 0;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK TForm1::StationEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -224,7 +277,12 @@ void TForm1::InStallClick() {
     const PhaseScope installing(phase_, Phase::kInstalling);
     Guarded(dialogs_, Handle(), [&] { ends = install::InstallDialogue(state_, fs_, shell_, *this); });
   }
-  if (Handle() != nullptr) ShowState();  // undoes whatever reached the controls meanwhile
+  if (Handle() != nullptr) {
+    EnableControls(true);
+    ShowState();
+    // Disabled, the focused button lost the focus.
+    if (GetActiveWindow() == Handle() && !IsChild(Handle(), GetFocus())) SetFocus(Control(kInStall));
+  }
   if (ends) endProgram_();
 }
 
@@ -249,6 +307,7 @@ void TForm1::Error(const std::string& caption, const std::string& text) {
 }
 
 void TForm1::RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) {
+  EnableControls(false);
   copies_.Run(taskbar_.Handle(), copies, progress);
 }
 

@@ -63,11 +63,20 @@ class TForm1 : public BaseWindow<TForm1>,
                                           UINT_PTR id, DWORD_PTR data);
   static LRESULT CALLBACK TooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR data);
+  // Every part of every control that takes input: while the install
+  // dialogue runs, no message that would change a value reaches it, not even
+  // one that another program sends (a disabled control still takes those).
+  static LRESULT CALLBACK InstallingControlProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                LPARAM lParam, UINT_PTR id, DWORD_PTR data);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   Dialogs& ErrorBoxes() { return dialogs_; }
 
-  // The table's controls, and the station box's binding to the state.
+  // The table's controls, the station box's binding to the state, and the
+  // guard that keeps their values while installing.
   void CreateControls();
+  // Every control but the labels enabled or disabled: disabled, the window
+  // shows greyed what is being installed and takes no input.
+  void EnableControls(bool enabled);
 
   // The state to the controls and back (form_state.cpp): all of it, the
   // stations, the connection, the groups shown; and one control's edit,
@@ -99,7 +108,8 @@ class TForm1 : public BaseWindow<TForm1>,
   void Warn(const std::string& caption, const std::string& text) override;
   void Error(const std::string& caption, const std::string& text) override;
   // Runs the copies on a worker thread; meanwhile the window paints and
-  // shows their progress but takes no input.
+  // shows their progress but takes no input. Its controls stay disabled
+  // until the install dialogue ends.
   void RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) override;
   // Hold up the end of the session, with the reason Windows shows for it.
   void WritingBegins() override;

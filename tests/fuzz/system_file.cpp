@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckState(state);
 
   state.DestDir = "C:\\K\\";
-  state.DataDir = "C:\\K\\DATA2005";
+  state.DataDir = "C:\\" + setup::WithoutDrivePrefix(state.PrBib) + "\\DATA2005";
   state.YearSeq = "05001";
   try {
     systemSetup.WriteSystemFile();
@@ -82,10 +82,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;  // the system name makes no valid file name
   }
   const std::string path = state.DestDir + state.SysNavn + ".bib";
-  const setup::TextList written = setup::LoadTextFile(fs, path);
-  if (written.Lines() != state.CfgLines.Lines()) {
-    fuzz::Fail("the written file holds the lines the writer made", path);
+  const std::string bytes = *fs.FileContent(path);
+  setup::TextList written;
+  for (std::size_t at = 0; at < bytes.size(); at = bytes.find("\r\n", at) + 2) {
+    written.Add(setup::DecodeWindows1252(bytes.substr(at, bytes.find("\r\n", at) - at)));
   }
+  // Refused exactly when line 1, 3 or 4 would lose a character: nothing written.
+  bool loses = false;
+  for (const int line : {0, 2, 3}) loses = loses || written.Get(line) != state.CfgLines.Get(line);
+  if (setup::SystemFileRefusal(state).empty() == loses) fuzz::Fail("refused if a text is lost", "");
+  if (loses) return 0;
 
   setup::SetupState reread = ScannedState();
   reread.CfgLines = written;
@@ -98,7 +104,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (reread.UserPassw.Text() != state.UserPassw.Text()) {
     fuzz::Fail("the user code reads back", written.Get(2));
   }
-  if (reread.CarriedLine != state.CarriedLine) fuzz::Fail("line 6 is carried over", written.Get(5));
+  if (setup::OutsideWindows1252(state.CarriedLine).empty() && reread.CarriedLine != state.CarriedLine) {
+    fuzz::Fail("line 6 is carried over", written.Get(5));
+  }
   // Two forms the format cannot tell apart are left out: a leading "I"
   // marks +CBST=71 when the line is read, so a phone number of its own
   // starting with "I" loses it unless that is the parameter; and a dial line

@@ -100,6 +100,8 @@ TEST_F(Dialogue, RefusalsAndCancelAtTheFirstQuestionChangeNothingAndCanBeRepeate
       {"KAMBRIX", {},
        "warn Installation af programmer: Der er ikke fundet noget drev at installere på"},
       {"D:\\", {"C"}, "warn Installation af programmer: Der er ikke angivet nogen programmappe"},
+      {"Ж:\\Łódź\\KAMBRIX", {"C"}, "warn Installation af programmer: Programmappen kan ikke skrives i "
+                               "systemfilen: tegnet \"Ł\" kan ikke bruges."},
       {"C:\\Vest\\", {"C"}, kQ1 + std::string("C:\\Vest")},
   };
   fs_.ClearJournal();

@@ -55,7 +55,7 @@ TEST(SetupState, StationsStaySortedIgnoringCase) {
 TEST(SetupState, StationEntryAddsNewUsableNamesInUpperCaseAndKeepsTheRestTyped) {
   setup::SetupState state;
   const std::pair<const char*, bool> cases[] = {{"abc", true}, {"ABC", false}, {"", false},
-      {"aux", false}, {"a?", false}, {"a.", false}, {"dæf", true}};
+      {"aux", false}, {"a?", false}, {"a.", false}, {"dæf", true}, {"łód", false}};
   for (const auto& [typed, added] : cases) {
     state.MSnavn.entry = typed;
     EXPECT_EQ(added, state.EnterStation()) << typed;

@@ -10,6 +10,7 @@
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::StrEq;
 using ::testing::ThrowsMessage;
 using namespace std::string_literals;
@@ -138,6 +139,27 @@ TEST_F(SystemFile, RoundTripKeepsEveryLineTheWriterOwns) {
                   "\r\n05001\r\nb\xE5" "d \x7f \xFF\r\nABC\r\nXYZ\r\n",
               Written())
         << dial;
+  }
+  // Where the code page cannot hold it, it keeps the bytes it had as UTF-8.
+  Read({"", "", "", "", "", "Łódź å"});
+  EXPECT_THAT(Written(), HasSubstr("\r\n\xC5\x81\xC3\xB3" "d\xC5\xBA \xC3\xA5\r\n"));
+}
+
+// Lines 1, 3 and 4 reach the file as typed or read, or the install is refused.
+TEST_F(SystemFile, TextsTheCodePageCannotHoldAreRefusedByTheFieldTheyAreIn) {
+  const char* const cases[][5] = {  // lines 1, 3 and 4; the field refused, its character
+      {"C:\\Målinger €œšŸ\\DATA1", "kø", "", "", ""},  // no phone number or parameter written
+      {"C:\\Łódź\\DATA1", "kΩ", "Ж,Ш", "Programmappen", "Ł"},
+      {"C:\\K\\DATA1", "kΩ", "Ж,Ш", "Brugerkoden", "Ω"},
+      {"C:\\K\\DATA1", "", "5551234Ж", "Telefonnummeret", "Ж"},
+      {"C:\\K\\DATA1", "", "5551234,+CBST=Ш", "Modemparameteren", "Ш"},
+  };
+  state_.Tlfnr = "Ж";
+  state_.ModPar.SetText("Ш");
+  for (const auto& [folder, user, dial, field, character] : cases) {
+    Read({folder, "COM1,9600", user, dial, "", ""});
+    const std::string text = field + " kan ikke skrives i systemfilen: tegnet \""s + character;
+    EXPECT_EQ(*field ? text + "\" kan ikke bruges." : "", setup::SystemFileRefusal(state_));
   }
 }
 

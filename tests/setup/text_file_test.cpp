@@ -12,6 +12,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::StrEq;
 using ::testing::ThrowsMessage;
+using namespace std::string_literals;
 
 std::vector<std::string> Lines(std::string_view bytes) { return ParseTextFile(bytes).Lines(); }
 
@@ -25,6 +26,17 @@ TEST(TextFile, EachKindOfLineBreakEndsOneLine) {
   EXPECT_THAT(Lines("a\r\r\n\n"), ElementsAre("a", "", ""));
   EXPECT_THAT(Lines(std::string_view("a\r\nb\0c\r\nd", 9)), ElementsAre("a", "b"));
   EXPECT_THAT(Lines(std::string_view("\0abc", 4)), IsEmpty());
+}
+
+TEST(TextFile, FilesInTheEncodingsNotepadWritesReadAsTheirText) {
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"\xEF\xBB\xBF" "C:\\M\xC3\xA5linger\r\nk\xC3\xB8", {"C:\\Målinger", "kø"}},
+      {"C:\\M\xC3\xA5linger\r\nk\xC3\xB8", {"C:\\Målinger", "kø"}},
+      {"\xFF\xFE" "k\0\xF8\0\r\0\n\0=\xD8\0\xDE\0\0x\0"s, {"kø", "😀"}},
+      {"\xFE\xFF" "\0k\0\xF8\0\r\0\n\xD8=\xDE\0"s, {"kø", "😀"}},
+      {"\xC3\xA5\0\xE5"s, {"å"}},
+  };
+  for (const auto& [bytes, lines] : cases) EXPECT_EQ(lines, Lines(bytes)) << bytes;
 }
 
 TEST(TextFile, EveryByteButNulSurvivesARoundTrip) {

@@ -360,6 +360,8 @@ TEST_F(Form, ErrorsAreShownInTheErrorBoxAndTheWindowStays) {
   EXPECT_EQ(form_.Handle(), dialogs_.shown[1].owner);
   EXPECT_FALSE(ended_);
   EXPECT_TRUE(IsWindow(form_.Handle()));
+  EXPECT_EQ(Control(kInStall), GetFocus());
+  EXPECT_TRUE(IsWindowEnabled(GetFocus()));
 }
 
 TEST_F(Form, ControlsSitWhereTheTableSaysInTabOrder) {
@@ -497,7 +499,14 @@ TEST_F(Form, WhileTheCopiesRunTheWindowAnswersButNothingStartsOrChanges) {
   const std::set<LRESULT> yes = {TRUE};
   EXPECT_EQ(yes, EndSessionAnswers(window));
   std::vector<std::set<LRESULT>> answersAtBoxes;
-  dialogs_.meanwhile = [&](HWND) { answersAtBoxes.push_back(EndSessionAnswers(window)); };
+  std::string shownAtTheEnd;
+  dialogs_.meanwhile = [&](HWND) {
+    answersAtBoxes.push_back(EndSessionAnswers(window));
+    const HWND radio = form.Control(kDctCon);
+    shownAtTheEnd = TextOf(form.Control(kSysNavn)) + TextOf(form.Control(kComport)) +
+                    std::to_string(SendMessageW(radio, BM_GETCHECK, 0, 0)) +
+                    std::to_string(IsWindowEnabled(radio));
+  };
   std::set<LRESULT> answersWhileCopying;
 
   std::atomic<bool> answered{false};
@@ -513,6 +522,9 @@ TEST_F(Form, WhileTheCopiesRunTheWindowAnswersButNothingStartsOrChanges) {
     // What a screen reader or an automation tool sends.
     SendMessageW(form.Control(kInStall), BM_CLICK, 0, 0);
     SendMessageW(form.Control(kSysNavn), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Andet"));
+    // Controls that are disabled still take these.
+    SendMessageW(form.Control(kDctCon), BM_CLICK, 0, 0);
+    SendMessageW(form.Control(kComport), CB_SETCURSEL, 0, 0);
   });
   dialogs_.answers = {IDOK, IDCANCEL};
   SendMessageW(form.Control(kInStall), BM_CLICK, 0, 0);
@@ -526,7 +538,7 @@ TEST_F(Form, WhileTheCopiesRunTheWindowAnswersButNothingStartsOrChanges) {
   EXPECT_EQ(static_cast<UINT>(MB_OK), dialogs_.shown.back().flags);  // the completion message
   EXPECT_TRUE(fs_.FileContent("C:\\KAMBRIX\\Vestmark.bib"));
   EXPECT_FALSE(fs_.FileContent("C:\\KAMBRIX\\Andet.bib"));
-  EXPECT_EQ("Vestmark", TextOf(form.Control(kSysNavn)));
+  EXPECT_EQ("VestmarkCOM200", shownAtTheEnd);  // at the completion message: unchanged, disabled
   EXPECT_TRUE(IsWindow(window));
   EXPECT_TRUE(ended);
 }
