@@ -63,6 +63,9 @@ class CopyRun {
   bool ListSamples(const std::vector<PlannedCopy>& samples);
   // Deletes what an earlier run left in the target when it was stopped.
   void CleanLeftovers();
+  // The source as it was before its copy: from the look at the target, or
+  // asked now where that did not see it.
+  std::optional<platform::FileInfo> SourceBefore(const PlannedCopy& copy);
   // Deletes a file this run made, read-only as its source may have made it.
   void Discard(const std::string& path);
   // Whether `to` is a whole copy of a file that `source` described before
@@ -115,7 +118,7 @@ void CopyRun::Copy(const PlannedCopy& copy) {
 }
 
 platform::ErrorCode CopyRun::CopyNew(const PlannedCopy& copy) {
-  const auto source = fs_.Info(copy.source);
+  const auto source = SourceBefore(copy);
   platform::ErrorCode error = fs_.CopyNewFile(copy.source, copy.target);
   if (error == platform::kOk) error = CheckWhole(source, copy.target);
   // A copy that broke off part way leaves a short file, which no program
@@ -149,7 +152,7 @@ platform::ErrorCode CopyRun::Replace(const PlannedCopy& copy) {
     return platform::FileExists(fs_, copy.source) ? made : platform::kErrorFileNotFound;
   }
   const std::string temp = tempFolder_ + std::to_string(++tempCount_);
-  const auto source = fs_.Info(copy.source);
+  const auto source = SourceBefore(copy);
   platform::ErrorCode error = fs_.CopyNewFile(copy.source, temp);
   if (error == platform::kOk) error = CheckWhole(source, temp);
   if (error == platform::kOk) {
@@ -207,6 +210,11 @@ void CopyRun::CleanLeftovers() {
     }
     fs_.RemoveFolder(path);
   }
+}
+
+std::optional<platform::FileInfo> CopyRun::SourceBefore(const PlannedCopy& copy) {
+  if (const auto size = survey_.SourceSize(copy.source)) return platform::FileInfo{0, *size};
+  return fs_.Info(copy.source);
 }
 
 void CopyRun::Discard(const std::string& path) {

@@ -94,6 +94,12 @@ bool TargetSurvey::SitesOwn(const std::string& path) const {
   return Found(path) && unfinished.count(Key(path)) == 0;
 }
 
+std::optional<std::uint64_t> TargetSurvey::SourceSize(const std::string& path) const {
+  const auto it = sources.find(Key(path));
+  if (it == sources.end()) return std::nullopt;
+  return it->second;
+}
+
 bool TargetSurvey::KnownAbsent(const std::string& path) const {
   return !Found(path) && listed.count(Key(platform::FolderPart(path))) != 0;
 }
@@ -168,13 +174,25 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
   survey.space = fs.FreeSpace(ExistingFolder(fs, plan.Target));
   const std::uint32_t cluster = survey.space ? survey.space->cluster : 1;
   survey.needed = InClusters(reserve, cluster);
+  // The sources' sizes from one listing of each of their folders: asking for
+  // each file would cost a call of the system per file.
+  std::set<std::string> sourceFolders;
+  for (const PlannedCopy& copy : copies) {
+    const std::string folder = platform::FolderPart(copy.source);
+    if (!AskedFor(copy.name) || !sourceFolders.insert(Key(folder)).second) continue;
+    for (const auto& entry : fs.Search(folder + "*", platform::SearchFilter::kEverything)) {
+      if ((entry.attributes & platform::kAttrDirectory) == 0) {
+        survey.sources[Key(folder + entry.name)] = entry.size;
+      }
+    }
+  }
   for (const PlannedCopy& copy : copies) {
     if (!AskedFor(copy.name)) continue;
     const bool sample = copy.group == CopyGroup::kSampleData;
     if (sample && survey.SitesOwn(copy.target)) continue;  // never replaced
-    const auto source = fs.Info(copy.source);
-    if (!source || (source->attributes & platform::kAttrDirectory) != 0) continue;
-    survey.needed += InClusters(source->size, cluster);
+    const auto size = survey.SourceSize(copy.source);
+    if (!size) continue;
+    survey.needed += InClusters(*size, cluster);
     if (!sample && survey.Found(copy.target)) probe(copy.target);
   }
   for (const std::string& target : alsoWritten) {

@@ -62,6 +62,7 @@ struct DiskSpace {
 struct DirEntry {
   std::string name;  // long name, without folder
   std::uint32_t attributes = 0;
+  std::uint64_t size = 0;  // of a file
 };
 
 enum class SearchFilter {

@@ -341,7 +341,7 @@ std::vector<DirEntry> MemoryFileSystem::Search(const std::string& pattern, Searc
   for (const auto& child : folder->children) {
     if (found.size() >= maxCount) break;
     if ((child->attributes & excluded) != 0 || !WildcardMatch(mask, child->name)) continue;
-    found.push_back({child->name, child->attributes});
+    found.push_back({child->name, child->attributes, child->content.size()});
   }
   return found;
 }

@@ -145,7 +145,8 @@ std::vector<DirEntry> Win32FileSystem::Search(const std::string& pattern, Search
     if ((data.dwFileAttributes & excluded) != 0) continue;
     std::string name = Narrow(wideName);
     if (!WildcardMatch(mask, name)) continue;
-    found.push_back({std::move(name), data.dwFileAttributes});
+    found.push_back({std::move(name), data.dwFileAttributes,
+                     (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow});
     if (found.size() >= maxCount) return found;
   } while (FindNextFileW(search.Get(), &data));
   // A search that breaks off part way is as unreadable as one that never began.
