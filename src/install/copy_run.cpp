@@ -213,7 +213,7 @@ void CopyRun::CleanLeftovers() {
 }
 
 std::optional<platform::FileInfo> CopyRun::SourceBefore(const PlannedCopy& copy) {
-  if (const auto size = survey_.SourceSize(copy.source)) return platform::FileInfo{0, *size};
+  if (const auto source = survey_.Source(copy.source)) return source;
   return fs_.Info(copy.source);
 }
 
@@ -226,18 +226,18 @@ void CopyRun::Discard(const std::string& path) {
 
 platform::ErrorCode CopyRun::CheckWhole(const std::optional<platform::FileInfo>& source,
                                         const std::string& to) {
+  if (!source) return platform::kErrorWriteFault;
+  // Every file on a CD is read-only, and so is its copy; the installed one is
+  // left writable, as xcopy leaves it, with the archive bit a copy gets.
+  if ((source->attributes & kReadOnly) != 0) {
+    const std::uint32_t copied = (source->attributes | platform::kAttrArchive) & ~kReadOnly;
+    if (const platform::ErrorCode error = fs_.SetAttributes(to, copied)) return error;
+  }
+  std::uint64_t size = 0;
+  if (const platform::ErrorCode error = fs_.Flush(to, size)) return error;
   // Some systems report a copy done whose reading broke off part way. The
   // source is looked at before the copy: the disc may be gone after it.
-  const auto copied = fs_.Info(to);
-  if (!source || !copied || source->size != copied->size) return platform::kErrorWriteFault;
-  // Every file on a CD is read-only; the installed one is left writable, as
-  // xcopy leaves it.
-  if ((copied->attributes & kReadOnly) != 0) {
-    if (const platform::ErrorCode error = fs_.SetAttributes(to, copied->attributes & ~kReadOnly)) {
-      return error;
-    }
-  }
-  return fs_.Flush(to);
+  return size == source->size ? platform::kOk : platform::kErrorWriteFault;
 }
 
 bool CopyRun::NamedNoFile(const PlannedCopy& copy) {

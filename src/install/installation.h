@@ -88,16 +88,16 @@ struct TargetSurvey {
   std::optional<platform::DiskSpace> space;
   std::uint64_t needed = 0;
   // Upper-cased paths of the files in the folders that the copies read,
-  // with their sizes, from one listing of each folder.
-  std::map<std::string, std::uint64_t> sources;
+  // with their attributes and sizes, from one listing of each folder.
+  std::map<std::string, platform::FileInfo> sources;
 
   // Whether the listing found `path`; whether it shows `path` was not there.
   bool Found(const std::string& path) const;
   bool KnownAbsent(const std::string& path) const;
   // Whether a sample file at `path` is the site's own, to be left as it is.
   bool SitesOwn(const std::string& path) const;
-  // The size the listing of its folder gave the source file `path`.
-  std::optional<std::uint64_t> SourceSize(const std::string& path) const;
+  // What the listing of its folder told of the source file `path`.
+  std::optional<platform::FileInfo> Source(const std::string& path) const;
 };
 
 // The names of the temporary files of an installation in its target: the

@@ -94,7 +94,7 @@ bool TargetSurvey::SitesOwn(const std::string& path) const {
   return Found(path) && unfinished.count(Key(path)) == 0;
 }
 
-std::optional<std::uint64_t> TargetSurvey::SourceSize(const std::string& path) const {
+std::optional<platform::FileInfo> TargetSurvey::Source(const std::string& path) const {
   const auto it = sources.find(Key(path));
   if (it == sources.end()) return std::nullopt;
   return it->second;
@@ -182,7 +182,7 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
     if (!AskedFor(copy.name) || !sourceFolders.insert(Key(folder)).second) continue;
     for (const auto& entry : fs.Search(folder + "*", platform::SearchFilter::kEverything)) {
       if ((entry.attributes & platform::kAttrDirectory) == 0) {
-        survey.sources[Key(folder + entry.name)] = entry.size;
+        survey.sources[Key(folder + entry.name)] = {entry.attributes, entry.size};
       }
     }
   }
@@ -190,9 +190,9 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
     if (!AskedFor(copy.name)) continue;
     const bool sample = copy.group == CopyGroup::kSampleData;
     if (sample && survey.SitesOwn(copy.target)) continue;  // never replaced
-    const auto size = survey.SourceSize(copy.source);
-    if (!size) continue;
-    survey.needed += InClusters(*size, cluster);
+    const auto source = survey.Source(copy.source);
+    if (!source) continue;
+    survey.needed += InClusters(source->size, cluster);
     if (!sample && survey.Found(copy.target)) probe(copy.target);
   }
   for (const std::string& target : alsoWritten) {

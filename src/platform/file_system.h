@@ -113,9 +113,9 @@ class FileSystem {
   virtual ErrorCode MoveReplace(const std::string& from, const std::string& to) = 0;
 
   // Writes what the system still holds of the file's data to the disk
-  // (FlushFileBuffers). Until then a power cut may leave the file at its
-  // size but with zeros where its data were.
-  virtual ErrorCode Flush(const std::string& path) = 0;
+  // (FlushFileBuffers), and tells the file's size. Until then a power cut
+  // may leave the file at its size but with zeros where its data were.
+  virtual ErrorCode Flush(const std::string& path, std::uint64_t& size) = 0;
 
   // Deletes a file, or an empty folder. A held file is refused.
   virtual ErrorCode RemoveFile(const std::string& path) = 0;

@@ -149,9 +149,11 @@ TEST_P(FileSystemContract, AHeldFileRefusesEveryChangeAndTheProbeSeesIt) {
 // access denied; Wine run as root looks at the sharing), and shows itself
 // held to the probe of a rename over it, which the attribute allows.
 TEST_P(FileSystemContract, FlushAndProbesOfReadOnlyFiles) {
-  Write("a.bin", "a");
-  EXPECT_EQ(platform::kOk, fs().Flush(Path("a.bin")));
-  EXPECT_NE(platform::kOk, fs().Flush(Path("missing.bin")));
+  Write("a.bin", "abc");
+  std::uint64_t size = 0;
+  EXPECT_EQ(platform::kOk, fs().Flush(Path("a.bin"), size));
+  EXPECT_EQ(3u, size);
+  EXPECT_NE(platform::kOk, fs().Flush(Path("missing.bin"), size));
 
   Write("free.bin");
   Write("held.bin");

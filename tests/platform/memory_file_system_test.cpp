@@ -116,7 +116,8 @@ TEST(MemoryFileSystem, AStoppedMachineLosesWhatWasNotFlushed) {
     fs.AddFile("E:\\src.bin", "123456");
     fs.AddFile("C:\\old.bin", "old");
     fs.CopyNewFile("E:\\src.bin", "C:\\flushed.bin");
-    fs.Flush("C:\\flushed.bin");
+    std::uint64_t size = 0;
+    fs.Flush("C:\\flushed.bin", size);
     fs.CopyNewFile("E:\\src.bin", "C:\\new.tmp");
     fs.MoveReplace("C:\\new.tmp", "C:\\old.bin");
     fs.StopAfter(1, how);

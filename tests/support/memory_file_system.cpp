@@ -475,7 +475,7 @@ ErrorCode MemoryFileSystem::Rename(const std::string& from, const std::string& t
   return kOk;
 }
 
-ErrorCode MemoryFileSystem::Flush(const std::string& path) {
+ErrorCode MemoryFileSystem::Flush(const std::string& path, std::uint64_t& size) {
   if (Halted()) return kErrorNotReady;
   Node* node = nullptr;
   if (const ErrorCode error = Reach(path, node)) return error;
@@ -485,6 +485,7 @@ ErrorCode MemoryFileSystem::Flush(const std::string& path) {
   }
   if (Flagged(locked_, path) != nullptr) return kErrorSharingViolation;
   node->flushed = true;
+  size = node->content.size();
   return kOk;
 }
 

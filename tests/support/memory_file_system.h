@@ -104,7 +104,7 @@ class MemoryFileSystem : public FileSystem {
   std::optional<FileInfo> Info(const std::string& path) override;
   ErrorCode CopyNewFile(const std::string& from, const std::string& to) override;
   ErrorCode MoveReplace(const std::string& from, const std::string& to) override;
-  ErrorCode Flush(const std::string& path) override;
+  ErrorCode Flush(const std::string& path, std::uint64_t& size) override;
   ErrorCode RemoveFile(const std::string& path) override;
   ErrorCode RemoveFolder(const std::string& path) override;
   ErrorCode ProbeReplace(const std::string& path) override;

@@ -454,7 +454,9 @@ class SlowCopies : public platform::FileSystem {
   platform::ErrorCode MoveReplace(const std::string& from, const std::string& to) override {
     return inner_.MoveReplace(from, to);
   }
-  platform::ErrorCode Flush(const std::string& path) override { return inner_.Flush(path); }
+  platform::ErrorCode Flush(const std::string& path, std::uint64_t& size) override {
+    return inner_.Flush(path, size);
+  }
   platform::ErrorCode RemoveFile(const std::string& path) override { return inner_.RemoveFile(path); }
   platform::ErrorCode RemoveFolder(const std::string& path) override { return inner_.RemoveFolder(path); }
   platform::ErrorCode ProbeReplace(const std::string& path) override { return inner_.ProbeReplace(path); }

@@ -182,14 +182,16 @@ ErrorCode Win32FileSystem::MoveReplace(const std::string& from, const std::strin
   return kOk;
 }
 
-ErrorCode Win32FileSystem::Flush(const std::string& path) {
+ErrorCode Win32FileSystem::Flush(const std::string& path, std::uint64_t& size) {
   // FlushFileBuffers writes the file's data whichever handle wrote them; it
   // needs a handle that may write.
   ScopedFile file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return GetLastError();
-  if (!FlushFileBuffers(file.Get())) return GetLastError();
+  LARGE_INTEGER length;
+  if (!FlushFileBuffers(file.Get()) || !GetFileSizeEx(file.Get(), &length)) return GetLastError();
+  size = static_cast<std::uint64_t>(length.QuadPart);
   return kOk;
 }
 

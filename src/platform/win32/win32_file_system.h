@@ -30,7 +30,7 @@ class Win32FileSystem : public FileSystem {
   // Refuses a read-only target itself, as Windows does, also where the
   // system underneath would replace it.
   ErrorCode MoveReplace(const std::string& from, const std::string& to) override;
-  ErrorCode Flush(const std::string& path) override;
+  ErrorCode Flush(const std::string& path, std::uint64_t& size) override;
   ErrorCode RemoveFile(const std::string& path) override;
   ErrorCode RemoveFolder(const std::string& path) override;
   ErrorCode ProbeReplace(const std::string& path) override;
