@@ -73,6 +73,16 @@ class CopyRun {
   // disk, so that no name ever leads to data a power cut can still take.
   platform::ErrorCode CheckWhole(const std::optional<platform::FileInfo>& source,
                                  const std::string& to);
+  // Clears the read-only attribute that the copy `to` took from `source`.
+  platform::ErrorCode MakeWritable(const std::optional<platform::FileInfo>& source,
+                                   const std::string& to);
+  // Writes the new files to the disk, each checked whole as CheckWhole
+  // does; one that is not is deleted and listed.
+  void FlushNewFiles();
+  void Count() {
+    if (progress_ != nullptr) progress_->done.fetch_add(1, std::memory_order_relaxed);
+  }
+  bool Stopping() const { return progress_ != nullptr && progress_->stop.load(std::memory_order_relaxed); }
   // Whether a copy that failed with `error` asked for a file the
   // distribution does not hold.
   bool LeftOut(const std::string& source, platform::ErrorCode error);
@@ -90,10 +100,16 @@ class CopyRun {
   unsigned tempCount_ = 0;
   std::string samplesList_;  // written before the samples, while they are made
   bool samplesListed_ = true;
+  struct Unflushed {
+    std::string path;
+    std::uint64_t size;  // of the source, before the copy
+  };
+  std::vector<Unflushed> unflushed_;
 };
 
 void CopyRun::Copy(const PlannedCopy& copy) {
-  if (progress_ != nullptr && progress_->stop.load(std::memory_order_relaxed)) return;
+  if (Stopping()) return;
+  const std::size_t flushedBefore = unflushed_.size();
   if (!StaysInside(copy.name) || setup::WindowsLength(copy.target) > setup::kMaxPathLength ||
       setup::WindowsLength(copy.source) > setup::kMaxPathLength) {
     result_.NotInstalled.push_back(copy.target);
@@ -114,13 +130,21 @@ void CopyRun::Copy(const PlannedCopy& copy) {
       result_.NotInstalled.push_back(copy.target);
     }
   }
-  if (progress_ != nullptr) progress_->done.fetch_add(1, std::memory_order_relaxed);
+  // A step for the copy, and one for its flush, done now or once all are copied.
+  Count();
+  if (unflushed_.size() == flushedBefore) Count();
 }
 
 platform::ErrorCode CopyRun::CopyNew(const PlannedCopy& copy) {
   const auto source = SourceBefore(copy);
   platform::ErrorCode error = fs_.CopyNewFile(copy.source, copy.target);
-  if (error == platform::kOk) error = CheckWhole(source, copy.target);
+  if (error == platform::kOk) error = MakeWritable(source, copy.target);
+  // Written to the disk with the others once all are copied: the system
+  // then writes them back in fewer, larger steps than one file at a time.
+  if (error == platform::kOk) {
+    unflushed_.push_back({copy.target, source->size});
+    return error;
+  }
   // A copy that broke off part way leaves a short file, which no program
   // could use; only one that was not there before is deleted, and only
   // after a failure that comes once the file is made.
@@ -224,15 +248,34 @@ void CopyRun::Discard(const std::string& path) {
   }
 }
 
-platform::ErrorCode CopyRun::CheckWhole(const std::optional<platform::FileInfo>& source,
-                                        const std::string& to) {
+platform::ErrorCode CopyRun::MakeWritable(const std::optional<platform::FileInfo>& source,
+                                          const std::string& to) {
   if (!source) return platform::kErrorWriteFault;
   // Every file on a CD is read-only, and so is its copy; the installed one is
   // left writable, as xcopy leaves it, with the archive bit a copy gets.
-  if ((source->attributes & kReadOnly) != 0) {
-    const std::uint32_t copied = (source->attributes | platform::kAttrArchive) & ~kReadOnly;
-    if (const platform::ErrorCode error = fs_.SetAttributes(to, copied)) return error;
+  if ((source->attributes & kReadOnly) == 0) return platform::kOk;
+  return fs_.SetAttributes(to, (source->attributes | platform::kAttrArchive) & ~kReadOnly);
+}
+
+void CopyRun::FlushNewFiles() {
+  for (const Unflushed& file : unflushed_) {
+    if (Stopping()) return;
+    std::uint64_t size = 0;
+    platform::ErrorCode error = fs_.Flush(file.path, size);
+    // Some systems report a copy done whose reading broke off part way.
+    if (error == platform::kOk && size != file.size) error = platform::kErrorWriteFault;
+    if (error != platform::kOk) {
+      // Not there before the copy, so no site's file: a short one goes.
+      Discard(file.path);
+      result_.NotInstalled.push_back(file.path);
+    }
+    Count();
   }
+}
+
+platform::ErrorCode CopyRun::CheckWhole(const std::optional<platform::FileInfo>& source,
+                                        const std::string& to) {
+  if (const platform::ErrorCode error = MakeWritable(source, to)) return error;
   std::uint64_t size = 0;
   if (const platform::ErrorCode error = fs_.Flush(to, size)) return error;
   // Some systems report a copy done whose reading broke off part way. The
@@ -289,13 +332,12 @@ InstallResult CopyRun::Run() {
   if (!plan_.DataSubDir.empty() && AskedFor(plan_.DataSubDir)) {
     ForceDir(fs_, result_.DestDir + plan_.DataSubDir);
   }
-  if (progress_ == nullptr || !progress_->stop.load(std::memory_order_relaxed)) {
-    samplesListed_ = ListSamples({samples, copies.end()});
-  }
+  if (!Stopping()) samplesListed_ = ListSamples({samples, copies.end()});
   std::for_each(samples, copies.end(), [this](const PlannedCopy& copy) { Copy(copy); });
+  FlushNewFiles();
   // Each sample is on the disk or deleted: none is left to look after. Once
   // the run was told to stop, the next one does.
-  if (!samplesList_.empty() && (progress_ == nullptr || !progress_->stop)) {
+  if (!samplesList_.empty() && !Stopping()) {
     fs_.RemoveFile(samplesList_);
   }
   // Empty once every copy has taken its name or been deleted. Whatever ends

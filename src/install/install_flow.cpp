@@ -163,7 +163,7 @@ bool InstallDialogue(setup::SetupState& state, platform::FileSystem& fs, platfor
   {
     Writing writing(questions);
     CopyProgress progress;
-    progress.total = plan.CopyCount();
+    progress.total = plan.CopySteps();
     InstallResult result;
     questions.RunCopies([&] { result = CopyFiles(plan, fs, survey, &progress); }, progress);
     // The session ends: a system file would tell of an installation that is

@@ -60,6 +60,8 @@ struct InstallPlan {
   // data come last.
   std::vector<PlannedCopy> Copies() const;
   std::size_t CopyCount() const;
+  // The steps the copies count: each copy, and the writing of it to the disk.
+  std::size_t CopySteps() const { return 2 * CopyCount(); }
 };
 
 // What the target holds before anything is written, as far as the

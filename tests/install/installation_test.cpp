@@ -415,7 +415,7 @@ TEST_F(Install, ProgressCountsEveryPlannedCopy) {
   install::CopyProgress progress;
   install::CopyFiles(plan, fs_, install::TargetSurvey{}, &progress);
   EXPECT_EQ(17u, plan.CopyCount());
-  EXPECT_EQ(17u, progress.done.load());
+  EXPECT_EQ(34u, progress.done.load());
 }
 
 TEST_F(Install, ForceDirNeedsAPath) {

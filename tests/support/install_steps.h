@@ -13,7 +13,7 @@ namespace test_support {
 inline void InstallAsConfirmed(install::Installation& installation, platform::FileSystem& fs) {
   const install::InstallPlan plan = installation.Plan();
   install::CopyProgress progress;
-  progress.total = plan.CopyCount();
+  progress.total = plan.CopySteps();
   installation.Apply(install::CopyFiles(plan, fs, install::SurveyTarget(plan, fs, {}), &progress));
   EXPECT_EQ(progress.total, progress.done.load()) << "copies counted";
 }
