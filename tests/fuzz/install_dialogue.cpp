@@ -571,6 +571,16 @@ void Check(Scene& scene, const setup::SetupState& state, const Boxes& boxes, con
   if (writtenNow != whole && (!raised || writtenNow != Content(before, systemFile))) {
     fuzz::Fail("the system file is whole or as it was", systemFile);
   }
+  // A system file names no installation that a power cut can still take:
+  // what the run wrote before it is on the disk.
+  if (run.stopped && whole && writtenNow == whole && writtenNow != Content(before, systemFile)) {
+    for (const Planned& copy : copies) {
+      const auto now = Content(after, copy.target);
+      if (now && now != Content(before, copy.target) && now != Content(before, copy.source)) {
+        fuzz::Fail("what the system file names is on the disk", copy.target);
+      }
+    }
+  }
   if (raised) return;
 
   const std::vector<std::string> box = Lines(boxes.endBoxes.front());
