@@ -65,6 +65,17 @@ HANDLE FindFirst(Win32FileSystem::FindFirstFunction findFirst, const std::wstrin
   return findFirst(pattern.c_str(), FindExInfoStandard, &data, FindExSearchNameMatch, nullptr, 0);
 }
 
+// Opens an existing file (a link itself, not what it leads to) for `access`
+// and closes it again. Sharing everything, the probe is in no other
+// program's way.
+ErrorCode Probe(const std::string& path, DWORD access) {
+  ScopedFile file(CreateFileW(Widen(path).c_str(), access,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file.Valid()) return GetLastError();
+  return kOk;
+}
+
 // WriteFile and ReadFile take a DWORD count; larger buffers go in pieces.
 constexpr DWORD kChunk = 1u << 24;
 
@@ -206,13 +217,8 @@ ErrorCode Win32FileSystem::RemoveFolder(const std::string& path) {
 }
 
 ErrorCode Win32FileSystem::ProbeReplace(const std::string& path) {
-  // What a replacement needs: writing and deleting. Sharing everything, the
-  // probe itself is in no other program's way.
-  ScopedFile file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE | DELETE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!file.Valid()) return GetLastError();
-  return kOk;
+  // What a replacement needs: writing and deleting.
+  return Probe(path, GENERIC_WRITE | DELETE);
 }
 
 namespace {
@@ -279,11 +285,7 @@ std::vector<std::string> Win32FileSystem::ProgramsHolding(const std::vector<std:
 }
 
 ErrorCode Win32FileSystem::ProbeDelete(const std::string& path) {
-  ScopedFile file(CreateFileW(Widen(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!file.Valid()) return GetLastError();
-  return kOk;
+  return Probe(path, DELETE | FILE_READ_ATTRIBUTES);
 }
 
 ErrorCode Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
