@@ -82,7 +82,9 @@ class CopyRun {
   void Count() {
     if (progress_ != nullptr) progress_->done.fetch_add(1, std::memory_order_relaxed);
   }
-  bool Stopping() const { return progress_ != nullptr && progress_->stop.load(std::memory_order_relaxed); }
+  bool Stopping() const {
+    return progress_ != nullptr && progress_->stop.load(std::memory_order_relaxed);
+  }
   // Whether a copy that failed with `error` asked for a file the
   // distribution does not hold.
   bool LeftOut(const std::string& source, platform::ErrorCode error);

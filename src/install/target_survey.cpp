@@ -46,6 +46,20 @@ bool InUse(platform::ErrorCode probe) {
   return probe == platform::kErrorSharingViolation || probe == platform::kErrorLockViolation;
 }
 
+// Adds the samples that the list in `tempFolder` names, one a line relative
+// to `target` (with its "\\"), to `unfinished`; a folder without a list
+// adds none.
+void ReadSamplesList(platform::FileSystem& fs, const std::string& target,
+                     const std::string& tempFolder, std::set<std::string>& unfinished) {
+  std::string list;
+  if (fs.ReadWholeFile(tempFolder + "\\" + kSamplesList, list) != platform::kOk) return;
+  for (std::size_t start = 0, end; start < list.size(); start = end + 1) {
+    end = list.find('\n', start);
+    if (end == std::string::npos) end = list.size();
+    if (end > start) unfinished.insert(Key(target + list.substr(start, end - start)));
+  }
+}
+
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Whether `name` is `pattern` (lower case) with each "#" standing for one or
@@ -140,16 +154,7 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
       if (&folder == &folders.front() && leftover &&
           (entry.attributes & platform::kAttrReparsePoint) == 0) {
         survey.leftovers.push_back(folder + entry.name);
-        // The sample files that a stopped run set out to make, one a line,
-        // relative to the target folder.
-        std::string list;
-        if (isFolder && fs.ReadWholeFile(folder + entry.name + "\\" + kSamplesList, list) == platform::kOk) {
-          for (std::size_t start = 0, end; start < list.size(); start = end + 1) {
-            end = list.find('\n', start);
-            if (end == std::string::npos) end = list.size();
-            if (end > start) survey.unfinished.insert(Key(folder + list.substr(start, end - start)));
-          }
-        }
+        if (isFolder) ReadSamplesList(fs, folder, folder + entry.name, survey.unfinished);
       }
     }
   }

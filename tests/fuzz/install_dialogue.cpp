@@ -421,7 +421,7 @@ void MakeScene(Choices& in, Scene& scene) {
 
 // The faults that came later than the rest, each a byte of its own, and a
 // FAT drive; the number of calls until the machine stops, and how.
-unsigned LaterFaults(Choices& in, Scene& scene, Boxes& boxes) {
+void LaterFaults(Choices& in, Scene& scene, Boxes& boxes) {
   platform::MemoryFileSystem& fs = scene.fs;
   const unsigned stop = in.Byte() | in.Byte() << 8;
   fs.SetOtherInstallation(in.Below(2) == 1);
@@ -439,7 +439,6 @@ unsigned LaterFaults(Choices& in, Scene& scene, Boxes& boxes) {
     fs.StopAfter(stop >> 1, (stop & 1) != 0 ? platform::MemoryFileSystem::Stop::kKill
                                             : platform::MemoryFileSystem::Stop::kPowerCut);
   }
-  return stop;
 }
 
 // How one run of the dialogue ended.

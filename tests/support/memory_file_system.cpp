@@ -400,11 +400,8 @@ std::optional<FileInfo> MemoryFileSystem::Info(const std::string& path) {
 
 ErrorCode MemoryFileSystem::CopyNewFile(const std::string& from, const std::string& to) {
   journal_.push_back("copy " + from + " -> " + to);
-  if (stopped_) return kErrorNotReady;
-  bool stopping = stop_ && stop_->first == 1;
-  const ErrorCode error = Copy(from, to, stopping);
-  Halted();
-  return error;
+  if (Halted([&] { Copy(from, to, true); })) return kErrorNotReady;
+  return Copy(from, to, false);
 }
 
 ErrorCode MemoryFileSystem::Copy(const std::string& from, const std::string& to, bool half) {
