@@ -1,6 +1,7 @@
 // One owner for every kind of handle that must be given back: the traits say
 // what the handle's type is, which value means none, and how it is closed.
-// Portable: the traits of Windows' handles are in platform/win32_handles.h.
+// Portable: the traits of Windows' handles are in
+// platform/win32/win32_handles.h.
 #pragma once
 
 #include <utility>

@@ -47,34 +47,11 @@ std::vector<std::string> Changes(const Snapshot& before, const Snapshot& after) 
 }
 
 std::optional<std::string> Resolved(const std::string& path) {
-  if (path.size() < 2 || path[1] != ':') return std::nullopt;
-  char drive = path[0];
-  if (drive >= 'a' && drive <= 'z') drive = static_cast<char>(drive - 'a' + 'A');
-  if (drive < 'A' || drive > 'Z') return std::nullopt;
-  std::vector<std::string> parts;
-  std::size_t start = 2;
-  while (start <= path.size()) {
-    std::size_t end = path.find_first_of("\\/", start);
-    if (end == std::string::npos) end = path.size();
-    const std::string part = path.substr(start, end - start);
-    start = end + 1;
-    if (part.empty() || part == ".") continue;
-    if (part == "..") {
-      if (!parts.empty()) parts.pop_back();
-      continue;
-    }
-    for (const char c : part) {
-      if (static_cast<unsigned char>(c) < 0x20 ||
-          std::string_view("<>:\"|?*").find(c) != std::string_view::npos) {
-        return std::nullopt;
-      }
-    }
-    parts.push_back(platform::FileNameUpper(part));
-  }
-  std::string resolved(1, drive);
-  resolved += ':';
-  for (const auto& part : parts) resolved += "\\" + part;
-  return resolved;
+  const auto resolved = platform::ResolveFullPath(path);
+  if (!resolved) return std::nullopt;
+  std::string key = std::string(1, resolved->drive) + ":";
+  for (const auto& part : resolved->parts) key += "\\" + platform::FileNameUpper(part);
+  return key;
 }
 
 bool IsUnder(const std::string& path, const std::string& folder) {

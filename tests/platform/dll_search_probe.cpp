@@ -9,15 +9,14 @@
 #include <string>
 
 #include "platform/win32/dll_search.h"
+#include "platform/win32/system_function.h"
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring mode = argc == 2 ? argv[1] : L"";
   if (mode == L"restricted") {
     platform::RestrictDllSearch();
   } else if (mode == L"preloaded") {
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    std::printf("preloaded %d\n", platform::PreloadSystemDlls(std::wstring(folder, length)));
+    std::printf("preloaded %d\n", platform::PreloadSystemDlls(platform::SystemFolder()));
   } else if (mode != L"none") {
     std::printf("usage: dll_search_probe none|restricted|preloaded\n");
     return 2;

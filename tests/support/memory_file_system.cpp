@@ -42,16 +42,6 @@ struct MemoryFileSystem::Node {
   }
 };
 
-struct MemoryFileSystem::Parsed {
-  char drive = 0;
-  std::vector<std::string> parts;  // names below the drive root
-  std::string Full() const {
-    std::string full = std::string(1, drive) + ":";
-    for (const auto& part : parts) full += "\\" + part;
-    return parts.empty() ? full + "\\" : full;
-  }
-};
-
 namespace {
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
@@ -76,22 +66,21 @@ bool ValidName(const std::string& name) {
 MemoryFileSystem::MemoryFileSystem() = default;
 MemoryFileSystem::~MemoryFileSystem() = default;
 
-std::optional<MemoryFileSystem::Parsed> MemoryFileSystem::Parse(const std::string& path) const {
+std::string ResolvedPath::Full() const {
+  std::string full = std::string(1, drive) + ":";
+  for (const auto& part : parts) full += "\\" + part;
+  return parts.empty() ? full + "\\" : full;
+}
+
+std::optional<ResolvedPath> ResolveFullPath(const std::string& path) {
   std::string full = path;
   for (char& c : full) {
     if (c == '/') c = '\\';
   }
-  if (full.size() >= 2 && full[1] == ':') {
-    if (full.size() > 2 && full[2] != '\\') full.insert(2, "\\");  // "C:x" taken from the root
-  } else if (!full.empty() && full[0] == '\\') {
-    full = currentDirectory_.substr(0, 2) + full;
-  } else {
-    full = currentDirectory_ + (currentDirectory_.back() == '\\' ? "" : "\\") + full;
-  }
-  Parsed parsed;
-  parsed.drive = DriveLetter(full[0]);
-  if (parsed.drive == 0 || full.size() < 2 || full[1] != ':') return std::nullopt;
-  std::size_t pos = 3;
+  ResolvedPath resolved;
+  resolved.drive = full.empty() ? 0 : DriveLetter(full[0]);
+  if (resolved.drive == 0 || full.size() < 2 || full[1] != ':') return std::nullopt;
+  std::size_t pos = 2;
   while (pos <= full.size()) {
     std::size_t end = full.find('\\', pos);
     if (end == std::string::npos) end = full.size();
@@ -99,13 +88,20 @@ std::optional<MemoryFileSystem::Parsed> MemoryFileSystem::Parse(const std::strin
     pos = end + 1;
     if (part.empty() || part == ".") continue;
     if (part == "..") {
-      if (!parsed.parts.empty()) parsed.parts.pop_back();
+      if (!resolved.parts.empty()) resolved.parts.pop_back();
       continue;
     }
     if (!ValidName(part)) return std::nullopt;
-    parsed.parts.push_back(part);
+    resolved.parts.push_back(part);
   }
-  return parsed;
+  return resolved;
+}
+
+std::optional<MemoryFileSystem::Parsed> MemoryFileSystem::Parse(const std::string& path) const {
+  if (path.size() >= 2 && path[1] == ':') return ResolveFullPath(path);  // "C:x" from the root
+  const bool rooted = !path.empty() && (path[0] == '\\' || path[0] == '/');
+  if (rooted) return ResolveFullPath(currentDirectory_.substr(0, 2) + path);
+  return ResolveFullPath(currentDirectory_ + "\\" + path);
 }
 
 MemoryFileSystem::Node* MemoryFileSystem::Root(char drive, bool create) {

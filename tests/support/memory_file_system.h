@@ -17,6 +17,16 @@
 
 namespace platform {
 
+// A full path "X:\a\..\b" as Windows resolves it: "/" read as "\", empty,
+// "." and ".." parts taken away; nothing where it has no drive letter and
+// ":" in front or a part holds a character Windows refuses in a name.
+struct ResolvedPath {
+  char drive = 0;                  // upper case
+  std::vector<std::string> parts;  // names below the drive root
+  std::string Full() const;        // "X:\a\b", and "X:\" for the root
+};
+std::optional<ResolvedPath> ResolveFullPath(const std::string& path);
+
 class MemoryFileSystem : public FileSystem {
  public:
   MemoryFileSystem();
@@ -124,8 +134,9 @@ class MemoryFileSystem : public FileSystem {
 
  private:
   struct Node;
-  struct Parsed;
+  using Parsed = ResolvedPath;
 
+  // `path` resolved, a relative one against the current directory.
   std::optional<Parsed> Parse(const std::string& path) const;
   // The node at `path` as the tests look at it: every name reached, no fault.
   Node* Find(const std::string& path) const;

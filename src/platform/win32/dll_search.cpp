@@ -14,12 +14,6 @@ Function Kernel32Function(const char* name) {
   return SystemFunction<Function>(GetModuleHandleW(L"kernel32.dll"), name);
 }
 
-std::wstring SystemFolder() {
-  wchar_t folder[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
-}
-
 }  // namespace
 
 bool UseDefaultDllDirectories(bool available, unsigned major, unsigned minor) {
@@ -27,12 +21,10 @@ bool UseDefaultDllDirectories(bool available, unsigned major, unsigned minor) {
 }
 
 int PreloadSystemDlls(const std::wstring& systemFolder) {
-  if (systemFolder.empty()) return 0;
   int loaded = 0;
   for (const wchar_t* name : kPreloadedDlls) {
-    const std::wstring path = systemFolder + L"\\" + name + L".dll";
     // Kept loaded for the life of the process, so that its name stays taken.
-    if (LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH) != nullptr) ++loaded;
+    if (LoadSystemDll(systemFolder, std::wstring(name) + L".dll") != nullptr) ++loaded;
   }
   return loaded;
 }

@@ -41,12 +41,7 @@ class RestartManager {
 
  private:
   RestartManager() {
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return;
-    // By its full path: never a DLL of that name beside the program.
-    const std::wstring path = std::wstring(folder, length) + L"\\rstrtmgr.dll";
-    const HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    const HMODULE module = LoadSystemDll(SystemFolder(), L"rstrtmgr.dll");
     start = SystemFunction<StartFn>(module, "RmStartSession");
     registerResources = SystemFunction<RegisterFn>(module, "RmRegisterResources");
     getList = SystemFunction<GetListFn>(module, "RmGetList");
