@@ -1,14 +1,5 @@
-# Cross-compiling for 64-bit Windows with Debian's MinGW-w64 (POSIX thread
-# model). Setup.exe ships as a 32-bit program; this build runs the same tests
-# where a host cannot run 32-bit programs, and finds pointer-size faults.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiling for 64-bit Windows. Setup.exe ships as a 32-bit program;
+# this build runs the same tests where a host cannot run 32-bit programs, and
+# finds pointer-size faults.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
