@@ -2,7 +2,6 @@
 
 #include <gmock/gmock.h>
 
-
 #include "platform/file_system_contract.h"
 
 namespace platform_test {
