@@ -1,16 +1,18 @@
-// The look at the target before anything is written: links on the way, files
-// held by running programs, and what is already there.
+#include "install/target_survey.h"
+
 #include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "install/installation.h"
 #include "platform/unicode.h"
+#include "setup/names.h"
 
 namespace install {
 
 namespace {
+
+using setup::AskedFor;
 
 std::string Key(const std::string& path) { return platform::FileNameUpper(path); }
 
@@ -25,9 +27,8 @@ std::vector<std::string> PlanFolders(const InstallPlan& plan,
   };
   const std::string destDir = plan.Target + "\\";
   add(destDir);
-  add(destDir + "MSinfo\\");
-  add(destDir + "MSinfo\\pic\\");
-  add(destDir + "DATA" + std::to_string(plan.Year) + "\\");
+  for (const std::string& folder : GroupFolders()) add(destDir + folder);
+  add(destDir + YearFolder(plan.Year) + "\\");
   if (!plan.DataSubDir.empty() && AskedFor(plan.DataSubDir)) {
     add(destDir + plan.DataSubDir + "\\");
   }
@@ -193,12 +194,11 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
   }
   for (const PlannedCopy& copy : copies) {
     if (!AskedFor(copy.name)) continue;
-    const bool sample = copy.group == CopyGroup::kSampleData;
-    if (sample && survey.SitesOwn(copy.target)) continue;  // never replaced
+    if (!copy.replaces && survey.SitesOwn(copy.target)) continue;  // never replaced
     const auto source = survey.Source(copy.source);
     if (!source) continue;
     survey.needed += InClusters(source->size, cluster);
-    if (!sample && survey.Found(copy.target)) probe(copy.target);
+    if (copy.replaces && survey.Found(copy.target)) probe(copy.target);
   }
   for (const std::string& target : alsoWritten) {
     if (survey.Found(target)) probe(target);

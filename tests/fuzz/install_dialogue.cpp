@@ -48,6 +48,7 @@
 #include "support/memory_file_system.h"
 #include "support/memory_shell.h"
 #include "platform/shell.h"
+#include "setup/names.h"
 #include "setup/setup_error.h"
 #include "setup/setup_state.h"
 #include "setup/system_setup.h"
@@ -140,21 +141,26 @@ struct Planned {
   bool sample = false;  // sample data: never in place of a file
 };
 
-std::vector<Planned> PlannedCopies(const install::InstallPlan& plan) {
+std::vector<Planned> PlannedCopies(const install::InstallPlan& plan,
+                                   const setup::SetupState& state) {
   std::vector<Planned> copies;
   const std::string target = plan.Target + "\\";
   const auto add = [&](const std::string& from, const std::string& to, const std::string& name) {
     copies.push_back({name, plan.SrcDir + from + name, target + to + name});
   };
-  for (const auto& line : plan.InstFiles) add("prog\\", "", line);
-  for (const auto& station : plan.Stations) add("config\\", "", station + ".cfg");
-  for (const auto& name : plan.RunFiles) add("config\\", "", name);
-  for (const auto& station : plan.HtmlNames) add("config\\MSinfo\\", "MSinfo\\", station + ".html");
-  for (const auto& name : plan.PicFiles) add("config\\MSinfo\\pic\\", "MSinfo\\pic\\", name);
-  if (!plan.BmpName.empty()) add("config\\", "", plan.BmpName);
-  if (!plan.DataSubDir.empty()) {
-    for (const auto& name : plan.DataFiles) {
-      add("", "", plan.DataSubDir + "\\" + name);
+  for (const auto& line : state.InstFiles.Lines()) add("prog\\", "", line);
+  for (const auto& station : state.MSnavn.items) add("config\\", "", station + ".cfg");
+  for (const auto& name : state.RunFiles.Lines()) add("config\\", "", name);
+  for (const auto& station : state.HtmlNames.Lines()) {
+    add("config\\MSinfo\\", "MSinfo\\", station + ".html");
+  }
+  for (const auto& name : state.PicFiles.Lines()) {
+    add("config\\MSinfo\\pic\\", "MSinfo\\pic\\", name);
+  }
+  if (!state.BmpName.empty()) add("config\\", "", state.BmpName);
+  if (!state.DataSubDir.empty()) {
+    for (const auto& name : state.DataFiles.Lines()) {
+      add("", "", state.DataSubDir + "\\" + name);
       copies.back().sample = true;
     }
   }
@@ -507,7 +513,7 @@ void Check(Scene& scene, const setup::SetupState& state, const Boxes& boxes, con
   platform::MemoryShell shell;
   setup::SetupState planned = state;
   const install::InstallPlan plan = install::Installation(planned, fs, shell).Plan();
-  const std::vector<Planned> copies = PlannedCopies(plan);
+  const std::vector<Planned> copies = PlannedCopies(plan, planned);
   const std::string systemFile = plan.Target + "\\" + state.SysNavn + ".bib";
   std::set<std::string> named;
   for (const Planned& copy : copies) {
@@ -614,7 +620,7 @@ void Check(Scene& scene, const setup::SetupState& state, const Boxes& boxes, con
       const auto installed = Content(after, copy.target);
       if (source && installed == source) fuzz::Fail("a listed file is missing or different", listed);
       const bool lost = source || IsFolderIn(before, copy.source) ||
-                        !install::StaysInside(copy.joined) ||
+                        !setup::StaysInside(copy.joined) ||
                         copy.joined.find(kUnspellable) != std::string::npos ||
                         !Readable(fs, scene.faults, platform::FolderPart(copy.source));
       if (!lost) fuzz::Fail("a file not on the disc is listed only when its folder is unreadable", listed);

@@ -122,7 +122,7 @@ TEST_F(Win32Install, SampleDistributionIsInstalledByteForByte) {
   ASSERT_TRUE(survey.space);
   EXPECT_EQ(0u, survey.needed % survey.space->cluster);
   EXPECT_GE(survey.needed, std::size(kSampleTree) * survey.space->cluster);
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
 
   ExpectEveryCopyInstalled();
@@ -138,7 +138,7 @@ TEST_F(Win32Install, SampleDistributionIsInstalledByteForByte) {
 TEST_F(Win32Install, CopiesOfReadOnlyFilesAreWritableWithTheirOtherAttributes) {
   test_support::TempFolder cd("install_cd_");
   ScanPrograms(cd.Path(), 1, platform::kAttrReadOnly | platform::kAttrHidden);
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
   EXPECT_EQ(platform::kAttrHidden | platform::kAttrArchive,
             fs_.Attributes(target_.Path() + "\\KAMBRIX\\p0.exe"));
@@ -153,7 +153,7 @@ TEST_F(Win32Install, SourceGoneDuringTheCopiesListsEveryCopyThatFailed) {
   fs_.afterCopy = [&] {
     if (++copies == 100) test_support::RemoveTree(platform::Widen(cd.Path()));
   };
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   ASSERT_EQ(200u, installation_.NotInstalled().size());
   EXPECT_EQ(target_.Path() + "\\KAMBRIX\\p100.exe", installation_.NotInstalled().front());
   EXPECT_EQ("p", Installed("p99.exe"));
@@ -170,7 +170,7 @@ TEST_F(Win32Install, ReinstallReplacesTheDistributionAndKeepsEverythingElse) {
     state.DrBox = state_.DrBox;
     state.PrBib = state_.PrBib;
     install::Installation installation(state, fs_, shell_);
-    test_support::InstallAsConfirmed(installation, fs_);
+    test_support::InstallAsConfirmed(installation);
     systemSetup.WriteSystemFile();
     EXPECT_THAT(installation.NotInstalled(), IsEmpty());
   };
@@ -197,7 +197,7 @@ TEST_F(Win32Install, ReinstallReplacesTheDistributionAndKeepsEverythingElse) {
 
 TEST_F(Win32Install, SystemFileThatCannotBeWrittenLeavesTheOldOneAndNoOtherFile) {
   setup::SystemSetup systemSetup(state_, fs_);
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   systemSetup.WriteSystemFile();
   const std::string before = Installed("Vestmark.bib");
   const auto filesBefore = test_support::FolderEntries(fs_, target_.Path() + "\\KAMBRIX");
@@ -218,7 +218,7 @@ TEST_F(Win32Install, SystemFileThatCannotBeWrittenLeavesTheOldOneAndNoOtherFile)
 }
 
 TEST_F(Win32Install, FileHeldOpenByAnotherProcessIsReportedAndTheRunGoesOn) {
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(target_.Path() + "\\KAMBRIX\\logo.bmp", "old"));
   const std::string held = target_.Path() + "\\KAMBRIX\\delviq.exe";
 
@@ -244,7 +244,7 @@ TEST_F(Win32Install, FileHeldOpenByAnotherProcessIsReportedAndTheRunGoesOn) {
   EXPECT_THAT(fs_.ProgramsHolding({held}),
               testing::AnyOf(IsEmpty(), ElementsAre(testing::HasSubstr("hold_open"))));
   // Taken after that look, it is listed.
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   SetEvent(releaseEvent);
   WaitForSingleObject(process.hProcess, 30000);
   for (HANDLE handle : {process.hProcess, process.hThread, readyEvent, releaseEvent}) CloseHandle(handle);
