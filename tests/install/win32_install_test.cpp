@@ -7,8 +7,6 @@
 
 #include <gmock/gmock.h>
 
-#include <functional>
-
 #include "install/installation.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_file_system.h"
@@ -18,6 +16,7 @@
 #include "support/install_steps.h"
 #include "support/sample_source.h"
 #include "support/temp_folder.h"
+#include "support/year_file_system.h"
 #include "setup/setup_error.h"
 
 namespace {
@@ -37,20 +36,6 @@ void ListTree(platform::FileSystem& fs, const std::string& folder, const std::st
     }
   }
 }
-
-// The real file system with a clock the test sets, so that installations in
-// two years can follow each other, and a look at each copy as it is done.
-class YearFileSystem : public platform::Win32FileSystem {
- public:
-  int year = 2005;
-  std::function<void()> afterCopy;
-  int LocalYear() override { return year; }
-  platform::ErrorCode CopyNewFile(const std::string& from, const std::string& to) override {
-    const platform::ErrorCode error = Win32FileSystem::CopyNewFile(from, to);
-    if (afterCopy) afterCopy();
-    return error;
-  }
-};
 
 class Win32Install : public ::testing::Test {
  protected:
@@ -103,7 +88,7 @@ class Win32Install : public ::testing::Test {
   const std::wstring startFolder_ = platform::Widen(platform::Win32FileSystem().CurrentDirectory());
   platform::ComInitialization com_;
   test_support::TempFolder target_{"install_test_"};
-  YearFileSystem fs_;
+  test_support::YearFileSystem fs_;
   platform::Win32Shell shell_;
   setup::SetupState state_;
   install::Installation installation_{state_, fs_, shell_};
