@@ -20,20 +20,20 @@ Names Around(const std::string& before, Names names, const std::string& after) {
 const std::vector<FileGroup>& FileGroups() {
   // group, source folder, target folder, replaces, makes its folder, scanned, names
   static const std::vector<FileGroup> groups = {
-      {CopyGroup::kProgram, "prog\\", "", true, false, false,
+      {"programs", "prog\\", "", true, false, false,
        [](const SetupState& s) { return s.InstFiles.Lines(); }},
-      {CopyGroup::kStation, "config\\", "", true, false, true,
+      {"stations", "config\\", "", true, false, true,
        [](const SetupState& s) { return Around("", s.MSnavn.items, ".cfg"); }},
-      {CopyGroup::kRun, "config\\", "", true, false, true,
+      {"run files", "config\\", "", true, false, true,
        [](const SetupState& s) { return s.RunFiles.Lines(); }},
-      {CopyGroup::kInfoPage, "config\\MSinfo\\", "MSinfo\\", true, true, true,
+      {"info pages", "config\\MSinfo\\", "MSinfo\\", true, true, true,
        [](const SetupState& s) { return Around("", s.HtmlNames.Lines(), ".html"); }},
-      {CopyGroup::kPicture, "config\\MSinfo\\pic\\", "MSinfo\\pic\\", true, true, true,
+      {"pictures", "config\\MSinfo\\pic\\", "MSinfo\\pic\\", true, true, true,
        [](const SetupState& s) { return s.PicFiles.Lines(); }},
-      {CopyGroup::kBitmap, "config\\", "", true, false, true,
+      {"bitmap", "config\\", "", true, false, true,
        [](const SetupState& s) { return s.BmpName.empty() ? Names{} : Names{s.BmpName}; }},
       // The samples keep the folder the scan found them in (DATA????).
-      {CopyGroup::kSampleData, "", "", false, false, true,
+      {"sample data", "", "", false, false, true,
        [](const SetupState& s) {
          return s.DataSubDir.empty() ? Names{} : Around(s.DataSubDir + "\\", s.DataFiles.Lines(), "");
        }},

@@ -10,14 +10,11 @@
 
 namespace install {
 
-// The groups of files, in the order they are copied.
-enum class CopyGroup { kProgram, kStation, kRun, kInfoPage, kPicture, kBitmap, kSampleData };
-
 // One group of files of the installed tree. Every name of the group is
 // joined to its source folder below the source and to its target folder
 // below the target.
 struct FileGroup {
-  CopyGroup group;
+  const char* group;   // what the files are
   const char* source;  // with its "\", empty for the source folder itself
   const char* target;  // with its "\", empty for the target folder itself
   // Whether a file of the name in the target is replaced. One that is not
