@@ -149,13 +149,14 @@ TEST_F(Install, RefusesFolderTextsThatWindowsCannotUseOrReach) {
       {a233 + "a", 0, tooLong},  {"KAMBRIX", 244, none},      {"KAMBRIX", 245, tooLong},
       // After C:\KAMBRIX\MSinfo\pic\ and C:\KAMBRIX\DATA2004\: 260 characters.
       {"KAMBRIX", 238, tooLong, &setup::SetupState::PicFiles},
+      {"KAMBRIX", 237, tooLong, &setup::SetupState::HtmlNames},  // in MSinfo\, with .html
       {"KAMBRIX", 240, tooLong, &setup::SetupState::DataFiles},
   };
   state_.DataSubDir = "DATA2004";
   for (const auto& [folder, length, refusal, list] : cases) {
     state_.PrBib = folder;
     state_.SysNavn = std::string(list != nullptr ? 1 : std::max<std::size_t>(length, 1), 'v');
-    state_.PicFiles = state_.DataFiles = setup::TextList();
+    state_.PicFiles = state_.DataFiles = state_.HtmlNames = setup::TextList();
     if (list != nullptr) (state_.*list).Add(std::string(length, 'p'));
     EXPECT_EQ(refusal, installation_.CheckTarget()) << folder;
   }
