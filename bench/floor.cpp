@@ -63,9 +63,11 @@ int wmain(int argc, wchar_t** argv) {
   platform::MemoryShell shell;
   const install::InstallPlan plan = install::Installation(state, fs, shell).Plan();
   const std::vector<install::PlannedCopy> copies = plan.Copies();
-  std::vector<std::string> folders = {plan.Target, plan.Target + "\\MSinfo",
-                                      plan.Target + "\\MSinfo\\pic",
-                                      plan.Target + "\\DATA" + std::to_string(plan.Year)};
+  std::vector<std::string> folders = {plan.Target};
+  for (const std::string& folder : install::GroupFolders()) {
+    folders.push_back(plan.Target + "\\" + folder.substr(0, folder.size() - 1));
+  }
+  folders.push_back(plan.Target + "\\" + install::YearFolder(plan.Year));
   if (!plan.DataSubDir.empty()) folders.push_back(plan.Target + "\\" + plan.DataSubDir);
 
   const auto start = std::chrono::steady_clock::now();

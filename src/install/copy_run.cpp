@@ -1,18 +1,34 @@
-// The copies of one installation, replacing nothing until its copy is whole
-// and on the disk.
+#include "install/copy_run.h"
+
 #include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "install/installation.h"
 #include "setup/names.h"
+#include "setup/setup_error.h"
 
 namespace install {
 
 namespace {
 
+using setup::AskedFor;
+
 constexpr std::uint32_t kReadOnly = platform::kAttrReadOnly;
+
+// Creates a folder and its missing parents. Raises "Unable to create
+// directory" for an empty path; failing to create a folder is silent (the
+// copies into it then fail and are reported).
+void ForceDir(platform::FileSystem& fs, const std::string& path) {
+  if (path.empty()) throw setup::SetupError("Unable to create directory");
+  std::string folder = path;
+  if (folder.back() == '\\') folder.pop_back();
+  const std::size_t split = folder.find_last_of("\\:");
+  const std::string parent = split == std::string::npos ? folder : folder.substr(0, split + 1);
+  if (folder.size() < 3 || platform::FolderExists(fs, folder) || parent == folder) return;
+  ForceDir(fs, parent);
+  fs.CreateFolder(folder);  // a failure shows in the copies into it
+}
 
 bool Exists(platform::ErrorCode error) {
   return error == platform::kErrorFileExists || error == platform::kErrorAlreadyExists;
@@ -112,21 +128,21 @@ class CopyRun {
 void CopyRun::Copy(const PlannedCopy& copy) {
   if (Stopping()) return;
   const std::size_t flushedBefore = unflushed_.size();
-  if (!StaysInside(copy.name) || setup::WindowsLength(copy.target) > setup::kMaxPathLength ||
+  if (!setup::StaysInside(copy.name) ||
+      setup::WindowsLength(copy.target) > setup::kMaxPathLength ||
       setup::WindowsLength(copy.source) > setup::kMaxPathLength) {
     result_.NotInstalled.push_back(copy.target);
   } else if (!setup::UsableRelativeName(copy.name)) {
     // Never asked for: Windows might open a device by that name.
     if (!NamedNoFile(copy)) result_.NotInstalled.push_back(copy.target);
-  } else if (copy.group == CopyGroup::kSampleData && survey_.SitesOwn(copy.target)) {
+  } else if (!copy.replaces && survey_.SitesOwn(copy.target)) {
     // The site's own measurements under a sample's name stay as they are.
-  } else if (copy.group == CopyGroup::kSampleData && !samplesListed_) {
+  } else if (!copy.replaces && !samplesListed_) {
     result_.NotInstalled.push_back(copy.target);
   } else {
-    const bool sample = copy.group == CopyGroup::kSampleData;
     platform::ErrorCode error = survey_.Found(copy.target) ? Replace(copy) : CopyNew(copy);
     // Another program made a sample's file meanwhile: it is the site's now.
-    if (sample && Exists(error)) error = platform::kOk;
+    if (!copy.replaces && Exists(error)) error = platform::kOk;
     if (Exists(error)) error = Replace(copy);
     if (error != platform::kOk && !LeftOut(copy.source, error)) {
       result_.NotInstalled.push_back(copy.target);
@@ -314,22 +330,20 @@ InstallResult CopyRun::Run() {
   const std::string& target = plan_.Target;
   CleanLeftovers();
   ForceDir(fs_, target);
-  ForceDir(fs_, target + "\\MSinfo");
-  ForceDir(fs_, target + "\\MSinfo\\pic");
   result_.DestDir = target + "\\";
+  for (const std::string& folder : GroupFolders()) ForceDir(fs_, result_.DestDir + folder);
 
-  const std::string year = std::to_string(plan_.Year);
-  result_.YearSeq = year.substr(2, 2) + "001";
-  result_.DataDir = result_.DestDir + "DATA" + year;
+  result_.YearSeq = std::to_string(plan_.Year).substr(2, 2) + "001";
+  result_.DataDir = result_.DestDir + YearFolder(plan_.Year);
   ForceDir(fs_, result_.DataDir);
   // The system file names this folder whether or not it could be made (a file
   // of its name in the way, a full or write-protected drive); that file stays.
   if (!platform::FolderExists(fs_, result_.DataDir)) result_.NotInstalled.push_back(result_.DataDir);
 
   const std::vector<PlannedCopy> copies = plan_.Copies();
-  const auto samples = std::find_if(copies.begin(), copies.end(), [](const PlannedCopy& copy) {
-    return copy.group == CopyGroup::kSampleData;
-  });
+  // The groups that replace nothing, the samples, come last.
+  const auto samples = std::find_if(copies.begin(), copies.end(),
+                                    [](const PlannedCopy& copy) { return !copy.replaces; });
   std::for_each(copies.begin(), samples, [this](const PlannedCopy& copy) { Copy(copy); });
   if (!plan_.DataSubDir.empty() && AskedFor(plan_.DataSubDir)) {
     ForceDir(fs_, result_.DestDir + plan_.DataSubDir);

@@ -1,5 +1,6 @@
 #include "install/install_flow.h"
 
+#include "install/installation.h"
 #include "setup/box_text.h"
 #include "setup/setup_error.h"
 #include "setup/system_setup.h"
@@ -51,14 +52,6 @@ class InstallationsLock {
   bool held_ = false;
 };
 
-// What the system file takes of the drive at most: its fixed lines, the
-// carried line and the stations, in Windows-1252 (no more bytes than UTF-8).
-std::uint64_t SystemFileRoom(const setup::SetupState& state) {
-  std::uint64_t bytes = 1024 + state.CarriedLine.size();
-  for (const std::string& station : state.MSnavn.items) bytes += station.size() + 2;
-  return bytes;
-}
-
 // `header`, then at most 20 paths, then how many others.
 std::string PathList(std::string header, const std::vector<std::string>& paths) {
   for (std::size_t i = 0; i < paths.size() && i < kListedNotInstalled; ++i) {
@@ -108,6 +101,43 @@ std::string LinkedFolderText(const std::string& folder) {
          setup::ShortenedPath(folder) + "\n\nVælg en anden programmappe.";
 }
 
+namespace {
+
+// Nothing is written before the target is known safe: no other
+// installation is writing (`lock` is taken), no folder of it leads
+// elsewhere, no file to be replaced is held by a running program, which is
+// never closed from here (it may be collecting measurements), and the drive
+// has room for it all, so that a full drive never leaves new files beside
+// old ones. Looks again at each Retry; false at Cancel or a linked folder.
+bool LookUntilSafe(const Installation& installation, const InstallPlan& plan,
+                   platform::FileSystem& fs, DialogueHost& questions, InstallationsLock& lock,
+                   TargetSurvey& survey) {
+  for (;;) {
+    if (!lock.Take()) {
+      if (!questions.Retry(kInstallCaption, OtherInstallationText())) return false;
+      continue;
+    }
+    survey = installation.Survey(plan);
+    if (!survey.linkedFolder.empty()) {
+      questions.Warn(kInstallCaption, LinkedFolderText(survey.linkedFolder));
+      return false;
+    }
+    if (!survey.inUse.empty()) {
+      const std::string text = InUseText(survey.inUse, fs.ProgramsHolding(survey.inUse));
+      if (!questions.Retry(kInstallCaption, text)) return false;
+      continue;
+    }
+    if (survey.space && survey.space->free < survey.needed) {
+      const std::string text = RoomText(plan.Target.substr(0, 2), survey.needed, survey.space->free);
+      if (!questions.Retry(kInstallCaption, text)) return false;
+      continue;
+    }
+    return true;
+  }
+}
+
+}  // namespace
+
 bool InstallDialogue(setup::SetupState& state, platform::FileSystem& fs, platform::Shell& shell,
                      DialogueHost& questions) {
   if (!platform::FileExists(fs, state.SrcDir + "Install.dat")) {
@@ -130,46 +160,17 @@ bool InstallDialogue(setup::SetupState& state, platform::FileSystem& fs, platfor
   state.InstFiles = setup::LoadTextFile(fs, state.SrcDir + "Install.dat");
 
   const InstallPlan plan = installation.Plan();
-  // Nothing is written before the target is known safe: no other
-  // installation is writing, no folder of it leads elsewhere, no file to be
-  // replaced is held by a running program, which is never closed from here
-  // (it may be collecting measurements), and the drive has room for it all,
-  // so that a full drive never leaves new files beside old ones.
-  const std::vector<std::string> systemFile = {plan.Target + "\\" + state.SysNavn + ".bib"};
   InstallationsLock lock(fs);
   TargetSurvey survey;
-  for (;;) {
-    if (!lock.Take()) {
-      if (!questions.Retry(kInstallCaption, OtherInstallationText())) return false;
-      continue;
-    }
-    survey = SurveyTarget(plan, fs, systemFile, SystemFileRoom(state));
-    if (!survey.linkedFolder.empty()) {
-      questions.Warn(kInstallCaption, LinkedFolderText(survey.linkedFolder));
-      return false;
-    }
-    if (!survey.inUse.empty()) {
-      const std::string text = InUseText(survey.inUse, fs.ProgramsHolding(survey.inUse));
-      if (!questions.Retry(kInstallCaption, text)) return false;
-      continue;
-    }
-    if (survey.space && survey.space->free < survey.needed) {
-      const std::string text = RoomText(plan.Target.substr(0, 2), survey.needed, survey.space->free);
-      if (!questions.Retry(kInstallCaption, text)) return false;
-      continue;
-    }
-    break;
-  }
+  if (!LookUntilSafe(installation, plan, fs, questions, lock, survey)) return false;
   {
     Writing writing(questions);
     CopyProgress progress;
-    progress.total = plan.CopySteps();
-    InstallResult result;
-    questions.RunCopies([&] { result = CopyFiles(plan, fs, survey, &progress); }, progress);
-    // The session ends: a system file would tell of an installation that is
-    // not there.
-    if (progress.stop) return true;
-    installation.Apply(std::move(result));
+    const auto run = [&](const std::function<void()>& copies) {
+      questions.RunCopies(copies, progress);
+    };
+    // Stopped because the session ends: no system file is written.
+    if (!installation.Install(plan, survey, progress, run)) return true;
     try {
       setup::SystemSetup(state, fs).WriteSystemFile();
     } catch (const setup::SetupError& error) {

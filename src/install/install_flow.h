@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "install/installation.h"
+#include "install/copy_run.h"
 #include "platform/file_system.h"
 #include "platform/shell.h"
 #include "setup/setup_state.h"

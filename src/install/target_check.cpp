@@ -2,30 +2,47 @@
 
 #include <algorithm>
 
+#include "install/plan.h"
 #include "setup/names.h"
 
 namespace install {
 
 using setup::WindowsLength;
 
+const char* RefusalText(Refusal refusal) {
+  switch (refusal) {
+    case Refusal::kNoDrive: return "Der er ikke fundet noget drev at installere på";
+    case Refusal::kNoProgramFolder: return "Der er ikke angivet nogen programmappe";
+    case Refusal::kUnusableFolderName:
+      return "Programmappen kan ikke hedde sådan: et mappenavn må ikke være tomt, indeholde "
+             "< > : \" / | ? * eller ende på punktum eller mellemrum, og CON, PRN, AUX, NUL, "
+             "COM1 og LPT1 o.l. er navne på enheder";
+    case Refusal::kPathTooLong:
+      return "Programmappens sti er for lang: Windows kan ikke bruge mapper på over 247 tegn "
+             "eller filer på over 259 tegn";
+    case Refusal::kFolderIsFile:
+      return "Programmappen, eller en mappe på vejen til den, findes allerede som en fil";
+    case Refusal::kNone: break;
+  }
+  return "";
+}
+
 std::size_t LongestFolder(const setup::SetupState& state, const std::string& target) {
-  // MSinfo\pic is deeper than DATA<yyyy>, and than the DATA???? the scan finds.
-  std::size_t below = WindowsLength("\\MSinfo\\pic");
+  // Each below the target's "\"; the year has four digits.
+  std::size_t below = WindowsLength(YearFolder(2000)) + 1;
+  for (const std::string& folder : GroupFolders()) below = std::max(below, WindowsLength(folder));
   if (!state.DataSubDir.empty()) below = std::max(below, 1 + WindowsLength(state.DataSubDir));
   return WindowsLength(target) + below;
 }
 
 std::size_t LongestKnownPath(const setup::SetupState& state, const std::string& target) {
   std::size_t longest = WindowsLength(state.SysNavn + ".bib");
-  const auto take = [&](std::size_t length) { longest = std::max(longest, length); };
-  for (const auto& station : state.MSnavn.items) take(WindowsLength(station) + 4);
-  for (const auto& name : state.RunFiles.Lines()) take(WindowsLength(name));
-  for (const auto& station : state.HtmlNames.Lines()) take(7 + WindowsLength(station) + 5);
-  for (const auto& name : state.PicFiles.Lines()) take(11 + WindowsLength(name));
-  take(WindowsLength(state.BmpName));
-  if (!state.DataSubDir.empty()) {
-    const std::size_t folder = WindowsLength(state.DataSubDir) + 1;
-    for (const auto& name : state.DataFiles.Lines()) take(folder + WindowsLength(name));
+  for (const FileGroup& group : FileGroups()) {
+    if (!group.scanned) continue;
+    const std::size_t folder = WindowsLength(group.target);
+    for (const std::string& name : group.names(state)) {
+      longest = std::max(longest, folder + WindowsLength(name));
+    }
   }
   return WindowsLength(target) + 1 + longest;
 }

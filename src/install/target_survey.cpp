@@ -1,16 +1,18 @@
-// The look at the target before anything is written: links on the way, files
-// held by running programs, and what is already there.
+#include "install/target_survey.h"
+
 #include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "install/installation.h"
 #include "platform/unicode.h"
+#include "setup/names.h"
 
 namespace install {
 
 namespace {
+
+using setup::AskedFor;
 
 std::string Key(const std::string& path) { return platform::FileNameUpper(path); }
 
@@ -25,9 +27,8 @@ std::vector<std::string> PlanFolders(const InstallPlan& plan,
   };
   const std::string destDir = plan.Target + "\\";
   add(destDir);
-  add(destDir + "MSinfo\\");
-  add(destDir + "MSinfo\\pic\\");
-  add(destDir + "DATA" + std::to_string(plan.Year) + "\\");
+  for (const std::string& folder : GroupFolders()) add(destDir + folder);
+  add(destDir + YearFolder(plan.Year) + "\\");
   if (!plan.DataSubDir.empty() && AskedFor(plan.DataSubDir)) {
     add(destDir + plan.DataSubDir + "\\");
   }
@@ -118,11 +119,13 @@ bool TargetSurvey::KnownAbsent(const std::string& path) const {
   return !Found(path) && listed.count(Key(platform::FolderPart(path))) != 0;
 }
 
-TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
-                          const std::vector<std::string>& alsoWritten, std::uint64_t reserve) {
-  TargetSurvey survey;
-  const std::vector<PlannedCopy> copies = plan.Copies();
-  const std::vector<std::string> folders = PlanFolders(plan, copies);
+namespace {
+
+// Lists `folders` (the target's first) into `survey`, and what a stopped run
+// left in the target. False, with the link named, at a folder that is a
+// link: nothing after it is looked at.
+bool ListTarget(platform::FileSystem& fs, const std::vector<std::string>& folders,
+                TargetSurvey& survey) {
   for (const std::string& folder : folders) {
     const std::string path = folder.substr(0, folder.size() - 1);
     const auto info = fs.Info(path);
@@ -138,7 +141,7 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
     if ((info->attributes & platform::kAttrDirectory) == 0) continue;
     if ((info->attributes & platform::kAttrReparsePoint) != 0) {
       survey.linkedFolder = path;
-      return survey;
+      return false;
     }
     // One listing of each folder tells what is there: asking for each name
     // that is not would cost the system a look through the folder each time.
@@ -158,29 +161,13 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
       }
     }
   }
-  // A file the installation would replace; a program can hold one that is
-  // not, such as a program this distribution does not hold. Windows refuses
-  // writing to a read-only file before it looks at who holds it.
-  std::vector<std::string> replaced;
-  std::vector<std::string> readOnly;
-  const auto probe = [&](const std::string& target) {
-    const platform::ErrorCode error = fs.ProbeReplace(target);
-    if (InUse(error)) {
-      survey.inUse.push_back(target);
-    } else if (error == platform::kErrorAccessDenied) {
-      const auto attributes = fs.Attributes(target);
-      if (attributes && (*attributes & (platform::kAttrReadOnly | platform::kAttrDirectory)) ==
-                            platform::kAttrReadOnly) {
-        readOnly.push_back(target);
-      }
-    }
-    replaced.push_back(target);
-  };
-  survey.space = fs.FreeSpace(ExistingFolder(fs, plan.Target));
-  const std::uint32_t cluster = survey.space ? survey.space->cluster : 1;
-  survey.needed = InClusters(reserve, cluster);
-  // The sources' sizes from one listing of each of their folders: asking for
-  // each file would cost a call of the system per file.
+  return true;
+}
+
+// The sources' sizes from one listing of each of their folders: asking for
+// each file would cost a call of the system per file.
+void ListSources(platform::FileSystem& fs, const std::vector<PlannedCopy>& copies,
+                 TargetSurvey& survey) {
   std::set<std::string> sourceFolders;
   for (const PlannedCopy& copy : copies) {
     const std::string folder = platform::FolderPart(copy.source);
@@ -191,17 +178,27 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
       }
     }
   }
-  for (const PlannedCopy& copy : copies) {
-    if (!AskedFor(copy.name)) continue;
-    const bool sample = copy.group == CopyGroup::kSampleData;
-    if (sample && survey.SitesOwn(copy.target)) continue;  // never replaced
-    const auto source = survey.Source(copy.source);
-    if (!source) continue;
-    survey.needed += InClusters(source->size, cluster);
-    if (!sample && survey.Found(copy.target)) probe(copy.target);
-  }
-  for (const std::string& target : alsoWritten) {
-    if (survey.Found(target)) probe(target);
+}
+
+// Adds those of `replaced`, the files the installation would replace, that
+// a program holds to `survey.inUse`. A program can hold a file that is not
+// replaced, such as a program this distribution does not hold: that one
+// does not count. Windows refuses writing to a read-only file before it
+// looks at who holds it.
+void FindInUse(platform::FileSystem& fs, const std::vector<std::string>& replaced,
+               TargetSurvey& survey) {
+  std::vector<std::string> readOnly;
+  for (const std::string& target : replaced) {
+    const platform::ErrorCode error = fs.ProbeReplace(target);
+    if (InUse(error)) {
+      survey.inUse.push_back(target);
+    } else if (error == platform::kErrorAccessDenied) {
+      const auto attributes = fs.Attributes(target);
+      if (attributes && (*attributes & (platform::kAttrReadOnly | platform::kAttrDirectory)) ==
+                            platform::kAttrReadOnly) {
+        readOnly.push_back(target);
+      }
+    }
   }
   // Where the system can tell, it is asked about all of them, and names the
   // programs too; where it cannot (XP), a read-only file is probed as a
@@ -217,6 +214,32 @@ TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
       if (InUse(fs.ProbeDelete(target))) survey.inUse.push_back(target);
     }
   }
+}
+
+}  // namespace
+
+TargetSurvey SurveyTarget(const InstallPlan& plan, platform::FileSystem& fs,
+                          const std::vector<std::string>& alsoWritten, std::uint64_t reserve) {
+  TargetSurvey survey;
+  const std::vector<PlannedCopy> copies = plan.Copies();
+  if (!ListTarget(fs, PlanFolders(plan, copies), survey)) return survey;
+  survey.space = fs.FreeSpace(ExistingFolder(fs, plan.Target));
+  const std::uint32_t cluster = survey.space ? survey.space->cluster : 1;
+  survey.needed = InClusters(reserve, cluster);
+  ListSources(fs, copies, survey);
+  std::vector<std::string> replaced;
+  for (const PlannedCopy& copy : copies) {
+    if (!AskedFor(copy.name)) continue;
+    if (!copy.replaces && survey.SitesOwn(copy.target)) continue;  // never replaced
+    const auto source = survey.Source(copy.source);
+    if (!source) continue;
+    survey.needed += InClusters(source->size, cluster);
+    if (copy.replaces && survey.Found(copy.target)) replaced.push_back(copy.target);
+  }
+  for (const std::string& target : alsoWritten) {
+    if (survey.Found(target)) replaced.push_back(target);
+  }
+  FindInUse(fs, replaced, survey);
   return survey;
 }
 

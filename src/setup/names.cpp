@@ -66,4 +66,27 @@ bool UsableRelativeName(std::string_view name) {
   }
 }
 
+bool HasParentPart(std::string_view path) {
+  for (std::size_t start = 0; start <= path.size();) {
+    std::size_t end = path.find_first_of("\\/", start);
+    if (end == std::string_view::npos) end = path.size();
+    const std::string_view part = path.substr(start, end - start);
+    if (part != "." && !part.empty() && part.find_first_not_of(". ") == std::string_view::npos) {
+      return true;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
+bool StaysInside(std::string_view name) {
+  if (name.empty()) return true;
+  if (name.front() == '\\' || name.front() == '/' || name.find(':') != std::string_view::npos) {
+    return false;
+  }
+  return !HasParentPart(name);
+}
+
+bool AskedFor(std::string_view name) { return StaysInside(name) && UsableRelativeName(name); }
+
 }  // namespace setup

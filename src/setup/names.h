@@ -23,6 +23,20 @@ bool UsableNamePart(std::string_view part);
 // takes both as separators) is usable.
 bool UsableRelativeName(std::string_view name);
 
+// Whether a part of the path is "..", or what acts as "..": Windows drops
+// trailing dots and spaces, so ". ." or "..." do too.
+bool HasParentPart(std::string_view path);
+
+// Whether a file name from the distribution stays inside the folder it is
+// joined to: not absolute, no drive or stream (":"), no ".." part. Names in
+// subfolders ("sub\x.exe") are fine.
+bool StaysInside(std::string_view name);
+
+// Whether a name from the distribution is handed to Windows at all: it stays
+// inside its folders and every part of it is a name Windows can use (AUX or
+// COM1.cfg could open a serial port, even to read its attributes).
+bool AskedFor(std::string_view name);
+
 // The length of a path as Windows counts it, in UTF-16 characters.
 std::size_t WindowsLength(std::string_view path);
 

@@ -47,7 +47,9 @@
 #include "install/installation.h"
 #include "support/memory_file_system.h"
 #include "support/memory_shell.h"
+#include "support/scripted_questions.h"
 #include "platform/shell.h"
+#include "setup/names.h"
 #include "setup/setup_error.h"
 #include "setup/setup_state.h"
 #include "setup/system_setup.h"
@@ -73,62 +75,28 @@ class Choices {
   std::size_t pos_ = 0;
 };
 
-// The boxes of the dialogue, answered from the input.
-struct Boxes : install::DialogueHost {
-  Boxes(Choices& choices, platform::MemoryFileSystem& files) : in(choices), fs(files) {}
-  Choices& in;
-  platform::MemoryFileSystem& fs;
-  std::vector<std::string> held;  // target files a running program holds
-  char drive = 0;                 // the target's, filled by another program
-  unsigned fill = 0;              // during the copies: to (fill - 1) * 3 bytes more
-  bool refusedLink = false;
-  bool confirmInstall = true;
-  bool confirmShortcuts = true;
-  bool installConfirmed = false;
-  bool copiesRan = false;
-  std::vector<std::string> endBoxes;  // "<kind>\n<text>" of boxes with the end caption
-
-  bool Confirm(const std::string& caption, const std::string&) override {
-    if (caption == "Installation af programmer") return installConfirmed = confirmInstall;
-    if (caption == "Genveje til KAMBRIX programmer") return confirmShortcuts;
-    fuzz::Fail("only the two questions are asked", caption);
+// The room the files on drive `letter` take.
+std::size_t Used(const platform::MemoryFileSystem& fs, char letter) {
+  std::size_t used = 0;
+  const std::string root = std::string(1, letter) + ":\\";
+  for (const auto& relative : fs.Tree(root)) {
+    used += fs.FileContent(root + relative).value_or("").size();
   }
-  bool Retry(const std::string&, const std::string&) override {
-    switch (in.Below(3)) {
-      case 0: return false;  // Cancel; also once the input is used up
-      case 1:  // the program was closed, the other installation ended, room made
-        for (const auto& path : held) fs.Unlock(path);
-        fs.SetOtherInstallation(false);
-        if (drive != 0) fs.SetDriveCapacity(drive, std::size_t{1} << 40);
-        return true;
-      default: return true;  // still running
+  return used;
+}
+
+// The boxes with the end caption, each as "<kind>\n<text>".
+std::vector<std::string> EndBoxes(const test_support::ScriptedQuestions& boxes) {
+  const std::string caption = std::string(" ") + kDoneCaption + ": ";
+  std::vector<std::string> end;
+  for (const std::string& box : boxes.shown) {
+    const std::size_t at = box.find(caption);
+    if (at != std::string::npos && at == box.find(' ')) {
+      end.push_back(box.substr(0, at) + "\n" + box.substr(at + caption.size()));
     }
   }
-  void Inform(const std::string& caption, const std::string& text) override {
-    if (caption == kDoneCaption) endBoxes.push_back("inform\n" + text);
-  }
-  void Warn(const std::string& caption, const std::string& text) override {
-    if (caption == kDoneCaption) endBoxes.push_back("warn\n" + text);
-    if (text.rfind("Der kan ikke installeres i denne mappe", 0) == 0) refusedLink = true;
-  }
-  void Error(const std::string&, const std::string&) override {}
-  void RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) override {
-    copiesRan = true;
-    install::DialogueHost::RunCopies(copies, progress);
-  }
-  void WritingBegins() override {
-    if (fill > 0 && drive != 0) fs.SetDriveCapacity(drive, Used(fs, drive) + (fill - 1) * 3);
-  }
-
-  static std::size_t Used(const platform::MemoryFileSystem& files, char letter) {
-    std::size_t used = 0;
-    const std::string root = std::string(1, letter) + ":\\";
-    for (const auto& relative : files.Tree(root)) {
-      used += files.FileContent(root + relative).value_or("").size();
-    }
-    return used;
-  }
-};
+  return end;
+}
 
 // One copy the plan asks for, built as the table of the installation has it:
 // written out here again on purpose, so that the oracle does not call the
@@ -140,21 +108,26 @@ struct Planned {
   bool sample = false;  // sample data: never in place of a file
 };
 
-std::vector<Planned> PlannedCopies(const install::InstallPlan& plan) {
+std::vector<Planned> PlannedCopies(const install::InstallPlan& plan,
+                                   const setup::SetupState& state) {
   std::vector<Planned> copies;
   const std::string target = plan.Target + "\\";
   const auto add = [&](const std::string& from, const std::string& to, const std::string& name) {
     copies.push_back({name, plan.SrcDir + from + name, target + to + name});
   };
-  for (const auto& line : plan.InstFiles) add("prog\\", "", line);
-  for (const auto& station : plan.Stations) add("config\\", "", station + ".cfg");
-  for (const auto& name : plan.RunFiles) add("config\\", "", name);
-  for (const auto& station : plan.HtmlNames) add("config\\MSinfo\\", "MSinfo\\", station + ".html");
-  for (const auto& name : plan.PicFiles) add("config\\MSinfo\\pic\\", "MSinfo\\pic\\", name);
-  if (!plan.BmpName.empty()) add("config\\", "", plan.BmpName);
-  if (!plan.DataSubDir.empty()) {
-    for (const auto& name : plan.DataFiles) {
-      add("", "", plan.DataSubDir + "\\" + name);
+  for (const auto& line : state.InstFiles.Lines()) add("prog\\", "", line);
+  for (const auto& station : state.MSnavn.items) add("config\\", "", station + ".cfg");
+  for (const auto& name : state.RunFiles.Lines()) add("config\\", "", name);
+  for (const auto& station : state.HtmlNames.Lines()) {
+    add("config\\MSinfo\\", "MSinfo\\", station + ".html");
+  }
+  for (const auto& name : state.PicFiles.Lines()) {
+    add("config\\MSinfo\\pic\\", "MSinfo\\pic\\", name);
+  }
+  if (!state.BmpName.empty()) add("config\\", "", state.BmpName);
+  if (!state.DataSubDir.empty()) {
+    for (const auto& name : state.DataFiles.Lines()) {
+      add("", "", state.DataSubDir + "\\" + name);
       copies.back().sample = true;
     }
   }
@@ -322,7 +295,7 @@ void PrepareTarget(Choices& in, platform::MemoryFileSystem& fs, const setup::Set
     }
   }
   const char drive = target[0];
-  if (room > 0) fs.SetDriveCapacity(drive, Boxes::Used(fs, drive) + (room - 1) * 12);
+  if (room > 0) fs.SetDriveCapacity(drive, Used(fs, drive) + (room - 1) * 12);
   if (readOnly) fs.SetReadOnlyDrive(drive);
 }
 
@@ -395,6 +368,41 @@ struct Scene {
   bool heldReadOnly = false;  // the held files are read-only too
 };
 
+// What the boxes are answered, beyond the scene's two questions: at each
+// Retry, from the input, Cancel (also once the input is used up), or the
+// program holding `held` closed, the other installation ended and room made
+// on the target's drive, or none of it; and, once the writing begins, the
+// target's drive filled by another program to (fill - 1) * 3 bytes more.
+struct Answers {
+  std::vector<std::string> held;
+  unsigned fill = 0;
+};
+
+void AnswerFrom(Choices& in, Scene& scene, const Answers& answers,
+                test_support::ScriptedQuestions& boxes) {
+  platform::MemoryFileSystem& fs = scene.fs;
+  const char drive = scene.target[0];
+  boxes.answer = [&in, &fs, &scene, answers, drive](const std::string& box) {
+    if (box.rfind("confirm Installation af programmer: ", 0) == 0) return scene.confirmInstall;
+    if (box.rfind("confirm Genveje til KAMBRIX programmer: ", 0) == 0) {
+      return scene.confirmShortcuts;
+    }
+    if (box.rfind("retry ", 0) != 0) fuzz::Fail("only the two questions are asked", box);
+    switch (in.Below(3)) {
+      case 0: return false;
+      case 1:
+        for (const auto& path : answers.held) fs.Unlock(path);
+        fs.SetOtherInstallation(false);
+        fs.SetDriveCapacity(drive, std::size_t{1} << 40);
+        return true;
+      default: return true;
+    }
+  };
+  boxes.atBegin = [&fs, answers, drive] {
+    if (answers.fill > 0) fs.SetDriveCapacity(drive, Used(fs, drive) + (answers.fill - 1) * 3);
+  };
+}
+
 void MakeScene(Choices& in, Scene& scene) {
   platform::MemoryFileSystem& fs = scene.fs;
   fs.AddDrive('C');
@@ -421,15 +429,14 @@ void MakeScene(Choices& in, Scene& scene) {
 
 // The faults that came later than the rest, each a byte of its own, and a
 // FAT drive; the number of calls until the machine stops, and how.
-void LaterFaults(Choices& in, Scene& scene, Boxes& boxes) {
+void LaterFaults(Choices& in, Scene& scene, Answers& answers) {
   platform::MemoryFileSystem& fs = scene.fs;
   const unsigned stop = in.Byte() | in.Byte() << 8;
   fs.SetOtherInstallation(in.Below(2) == 1);
   fs.SetRestartManager(in.Below(2) == 0);
   scene.fat = in.Below(2) == 1;
   if (scene.fat) fs.SetFat(scene.target[0]);
-  boxes.drive = scene.target[0];
-  boxes.fill = in.Byte();
+  answers.fill = in.Byte();
   // Programs copied by hand from the CD keep its read-only attribute.
   scene.heldReadOnly = in.Below(2) == 1;
   for (const auto& path : scene.heldReadOnly ? scene.held : std::vector<std::string>{}) {
@@ -449,10 +456,8 @@ struct Run {
   bool stopped = false;  // the machine stopped: no box at all
 };
 
-Run RunDialogue(Scene& scene, setup::SetupState& state, Boxes& boxes) {
+Run RunDialogue(Scene& scene, setup::SetupState& state, test_support::ScriptedQuestions& boxes) {
   Run run;
-  boxes.confirmInstall = scene.confirmInstall;
-  boxes.confirmShortcuts = scene.confirmShortcuts;
   platform::MemoryShell shell;
   run.before = fuzz::TakeSnapshot(scene.fs);
   try {
@@ -470,8 +475,10 @@ Run RunDialogue(Scene& scene, setup::SetupState& state, Boxes& boxes) {
 }
 
 // What the technician is told against what the target holds.
-void Check(Scene& scene, const setup::SetupState& state, const Boxes& boxes, const Run& run) {
+void Check(Scene& scene, const setup::SetupState& state,
+           const test_support::ScriptedQuestions& boxes, const Run& run) {
   platform::MemoryFileSystem& fs = scene.fs;
+  const std::vector<std::string> endBoxes = EndBoxes(boxes);
   const fuzz::Snapshot& before = run.before;
   const fuzz::Snapshot& after = run.after;
   const std::string& target = scene.target;
@@ -480,10 +487,13 @@ void Check(Scene& scene, const setup::SetupState& state, const Boxes& boxes, con
     if (!fuzz::Changes(before, after).empty()) {
       fuzz::Fail("nothing is written before the copies", fuzz::Changes(before, after).front());
     }
-    if (!boxes.endBoxes.empty()) fuzz::Fail("no end box without the copies", boxes.endBoxes.front());
+    if (!endBoxes.empty()) fuzz::Fail("no end box without the copies", endBoxes.front());
     return;
   }
-  if (boxes.endBoxes.size() != (raised ? 0u : 1u)) {
+  if (!run.stopped && !boxes.faults.empty()) {
+    fuzz::Fail("the copies run while the writing is told and count every step", boxes.faults[0]);
+  }
+  if (endBoxes.size() != (raised ? 0u : 1u)) {
     fuzz::Fail("one end box, unless an error ended the dialogue", "target " + target);
   }
 
@@ -507,7 +517,7 @@ void Check(Scene& scene, const setup::SetupState& state, const Boxes& boxes, con
   platform::MemoryShell shell;
   setup::SetupState planned = state;
   const install::InstallPlan plan = install::Installation(planned, fs, shell).Plan();
-  const std::vector<Planned> copies = PlannedCopies(plan);
+  const std::vector<Planned> copies = PlannedCopies(plan, planned);
   const std::string systemFile = plan.Target + "\\" + state.SysNavn + ".bib";
   std::set<std::string> named;
   for (const Planned& copy : copies) {
@@ -582,7 +592,7 @@ void Check(Scene& scene, const setup::SetupState& state, const Boxes& boxes, con
   }
   if (raised) return;
 
-  const std::vector<std::string> box = Lines(boxes.endBoxes.front());
+  const std::vector<std::string> box = Lines(endBoxes.front());
   if (box[0] == "inform") {
     if (box.size() != 2 || box[1] != kSuccess) fuzz::Fail("the success message", box[1]);
     if (!IsFolderIn(after, plan.Target + "\\" + year)) {
@@ -614,7 +624,7 @@ void Check(Scene& scene, const setup::SetupState& state, const Boxes& boxes, con
       const auto installed = Content(after, copy.target);
       if (source && installed == source) fuzz::Fail("a listed file is missing or different", listed);
       const bool lost = source || IsFolderIn(before, copy.source) ||
-                        !install::StaysInside(copy.joined) ||
+                        !setup::StaysInside(copy.joined) ||
                         copy.joined.find(kUnspellable) != std::string::npos ||
                         !Readable(fs, scene.faults, platform::FolderPart(copy.source));
       if (!lost) fuzz::Fail("a file not on the disc is listed only when its folder is unreadable", listed);
@@ -630,9 +640,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Scene scene;
   MakeScene(in, scene);
   platform::MemoryFileSystem& fs = scene.fs;
-  Boxes boxes(in, fs);
-  boxes.held = scene.held;
-  LaterFaults(in, scene, boxes);
+  Answers answers{scene.held};
+  LaterFaults(in, scene, answers);
+  test_support::ScriptedQuestions boxes;
+  AnswerFrom(in, scene, answers, boxes);
 
   const Run first = RunDialogue(scene, scene.state, boxes);
   Check(scene, scene.state, boxes, first);
@@ -644,7 +655,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fs.Restart();
   setup::SetupState again = Scanned(fs, scene.chosen);
   Choices nothing(nullptr, 0);
-  Boxes second(nothing, fs);
+  test_support::ScriptedQuestions second;
+  AnswerFrom(nothing, scene, {}, second);
   const Run rerun = RunDialogue(scene, again, second);
   if (rerun.stopped) fuzz::Fail("the machine stops once", scene.target);
 
@@ -658,7 +670,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   reference.fs.Restart();
   reference.state = Scanned(reference.fs, reference.chosen);  // of the source as it is now
-  Boxes clean(nothing, reference.fs);
+  test_support::ScriptedQuestions clean;
+  AnswerFrom(nothing, reference, {}, clean);
   const Run once = RunDialogue(reference, reference.state, clean);
   Check(reference, reference.state, clean, once);
   if (rerun.after != once.after) {
@@ -671,9 +684,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (!madeFirst) fuzz::Fail("after a stop, installing again leaves what one installation leaves", path);
     }
   }
-  if (second.endBoxes != clean.endBoxes) {
+  if (EndBoxes(second) != EndBoxes(clean)) {
     fuzz::Fail("after a stop, installing again tells what one installation tells",
-               second.endBoxes.empty() ? "no end box" : second.endBoxes.front());
+               EndBoxes(second).empty() ? "no end box" : EndBoxes(second).front());
   }
   return 0;
 }

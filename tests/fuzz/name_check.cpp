@@ -106,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fuzz::Fail("nothing changes outside the target", name + ": " + changed);
     }
   }
-  if (!install::StaysInside(joined)) {
+  if (!setup::StaysInside(joined)) {
     for (const std::string& entry : fs.Journal()) {
       if (entry.compare(0, 5, "copy ") == 0) fuzz::Fail("a name reaching out is not copied", entry);
     }

@@ -49,7 +49,7 @@ TEST_F(BadInput, InstallListWithOddLinesCopiesOnlyWhatIsThere) {
                                   tooLong.c_str() + 1, within.c_str()}) {
     state_.InstFiles.Add(line);
   }
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_EQ("s", fs_.FileContent("C:\\KAMBRIX\\sarnok.exe"));
   EXPECT_THAT(installation_.NotInstalled(),
               ElementsAre("C:\\KAMBRIX\\folder", "C:\\KAMBRIX\\..\\config\\ABC.cfg",
@@ -64,7 +64,7 @@ TEST_F(BadInput, HundredThousandLineInstallListRunsThrough) {
   setup_.ScanSource();
   for (int i = 0; i < 100000; ++i) state_.InstFiles.Add("prog" + std::to_string(i) + ".exe");
   const auto start = std::chrono::steady_clock::now();
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
   EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
 }
@@ -74,7 +74,7 @@ TEST_F(BadInput, TargetThatCannotBeWrittenReportsEveryFileAndTheSystemFile) {
   setup_.ScanSource();
   state_.InstFiles.Add("sarnok.exe");
   fs_.SetReadOnlyDrive('C');
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_THAT(installation_.NotInstalled(),
               ElementsAre("C:\\KAMBRIX\\DATA2005", "C:\\KAMBRIX\\sarnok.exe",
                           "C:\\KAMBRIX\\ABC.cfg", "C:\\KAMBRIX\\a.run"));

@@ -65,7 +65,7 @@ TEST(FullDrive, SystemFileStaysWholeAndFailedCopiesAreReported) {
   state.PrBib = "KAMBRIX";
   state.InstFiles.Add("sarnok.exe");
   install::Installation installation(state, fs, shell);
-  test_support::InstallAsConfirmed(installation, fs);
+  test_support::InstallAsConfirmed(installation);
   EXPECT_THAT(installation.NotInstalled(), ElementsAre("T:\\KAMBRIX\\sarnok.exe"));
   std::string program;
   ASSERT_EQ(platform::kOk, fs.ReadWholeFile("T:\\KAMBRIX\\sarnok.exe", program));

@@ -4,7 +4,6 @@
 
 #include <gmock/gmock.h>
 
-#include <deque>
 #include <functional>
 
 #include "support/memory_file_system.h"
@@ -13,6 +12,7 @@
 #include "setup/setup_error.h"
 #include "setup/system_setup.h"
 #include "support/sample_source.h"
+#include "support/scripted_questions.h"
 
 namespace {
 
@@ -28,44 +28,6 @@ constexpr char kQ2[] =
     "confirm Genveje til KAMBRIX programmer: Læg genveje på skrivebordet til KAMBRIX programmer";
 constexpr char kDone[] = "inform Installation færdig: Filer er blevet installeret";
 
-struct ScriptedQuestions : install::DialogueHost {
-  using Text = const std::string&;
-  std::vector<std::string> shown;  // "<kind> <caption>: <text>"
-  std::deque<bool> answers;        // OK and Retry are true
-  std::vector<std::string> writing;  // "begins" and "ends", as told
-  bool sessionEnds = false;          // the copies are told to stop before they start
-  std::function<std::string()> atEnd = [] { return ""; };  // noted with "ends"
-  std::function<void()> atRetry = [] {};
-  std::function<void()> atBegin = [] {};
-
-  bool Confirm(Text caption, Text text) override { return Answer("confirm " + caption + ": " + text); }
-  bool Retry(Text caption, Text text) override {
-    atRetry();
-    return Answer("retry " + caption + ": " + text);
-  }
-  bool Answer(const std::string& box) {
-    shown.push_back(box);
-    if (answers.empty()) ADD_FAILURE() << "unexpected question: " << box;
-    const bool answer = !answers.empty() && answers.front();
-    if (!answers.empty()) answers.pop_front();
-    return answer;
-  }
-  void Inform(Text caption, Text text) override { shown.push_back("inform " + caption + ": " + text); }
-  void Warn(Text caption, Text text) override { shown.push_back("warn " + caption + ": " + text); }
-  void Error(Text caption, Text text) override { shown.push_back("error " + caption + ": " + text); }
-  void RunCopies(const std::function<void()>& copies, install::CopyProgress& progress) override {
-    EXPECT_TRUE(!writing.empty() && writing.back() == "begins");
-    progress.stop = sessionEnds;
-    install::DialogueHost::RunCopies(copies, progress);
-    EXPECT_EQ(sessionEnds ? 0 : progress.total, progress.done.load());
-  }
-  void WritingBegins() override {
-    atBegin();
-    writing.push_back("begins");
-  }
-  void WritingEnds() override { writing.push_back("ends" + atEnd()); }
-};
-
 class Dialogue : public ::testing::Test {
  protected:
   Dialogue() {
@@ -73,6 +35,13 @@ class Dialogue : public ::testing::Test {
     test_support::LoadHostFolder(fs_, test_support::SampleDir(), "E:\\cd");
     fs_.SetCurrentDirectory("E:\\cd");
     setup::SystemSetup(state_, fs_).ScanSource();
+  }
+
+  // Every question had its answer; the copies ran while the writing was
+  // told, and counted every step.
+  void TearDown() override {
+    EXPECT_THAT(questions_.unanswered, IsEmpty());
+    EXPECT_THAT(questions_.faults, IsEmpty());
   }
 
   bool Run(std::initializer_list<bool> answers) {
@@ -83,7 +52,7 @@ class Dialogue : public ::testing::Test {
   platform::MemoryFileSystem fs_;
   platform::MemoryShell shell_;
   setup::SetupState state_;
-  ScriptedQuestions questions_;
+  test_support::ScriptedQuestions questions_;
 };
 
 TEST_F(Dialogue, WithoutInstallListTheProgramEndsAndNothingIsWritten) {

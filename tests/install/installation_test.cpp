@@ -54,7 +54,7 @@ class Install : public ::testing::Test {
 TEST_F(Install, SampleIsInstalledGroupByGroupInListOrder) {
   ScanSample();
   fs_.ClearJournal();
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_THAT(fs_.Journal(), ElementsAre(
       "mkdir C:\\KAMBRIX", "mkdir C:\\KAMBRIX\\MSinfo", "mkdir C:\\KAMBRIX\\MSinfo\\pic",
       "mkdir C:\\KAMBRIX\\DATA2005",
@@ -149,13 +149,14 @@ TEST_F(Install, RefusesFolderTextsThatWindowsCannotUseOrReach) {
       {a233 + "a", 0, tooLong},  {"KAMBRIX", 244, none},      {"KAMBRIX", 245, tooLong},
       // After C:\KAMBRIX\MSinfo\pic\ and C:\KAMBRIX\DATA2004\: 260 characters.
       {"KAMBRIX", 238, tooLong, &setup::SetupState::PicFiles},
+      {"KAMBRIX", 237, tooLong, &setup::SetupState::HtmlNames},  // in MSinfo\, with .html
       {"KAMBRIX", 240, tooLong, &setup::SetupState::DataFiles},
   };
   state_.DataSubDir = "DATA2004";
   for (const auto& [folder, length, refusal, list] : cases) {
     state_.PrBib = folder;
     state_.SysNavn = std::string(list != nullptr ? 1 : std::max<std::size_t>(length, 1), 'v');
-    state_.PicFiles = state_.DataFiles = setup::TextList();
+    state_.PicFiles = state_.DataFiles = state_.HtmlNames = setup::TextList();
     if (list != nullptr) (state_.*list).Add(std::string(length, 'p'));
     EXPECT_EQ(refusal, installation_.CheckTarget()) << folder;
   }
@@ -163,9 +164,9 @@ TEST_F(Install, RefusesFolderTextsThatWindowsCannotUseOrReach) {
 
 TEST_F(Install, YearGivesTheDataFolderAndSequenceAndEachYearKeepsItsFolder) {
   SourceWith({});
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   fs_.SetYear(2006);
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_EQ("06001", state_.YearSeq);
   EXPECT_TRUE(fs_.IsFolder("C:\\KAMBRIX\\DATA2005"));
   EXPECT_TRUE(fs_.IsFolder("C:\\KAMBRIX\\DATA2006"));
@@ -176,7 +177,7 @@ TEST_F(Install, MissingSourcesAreSkippedSilently) {
   fs_.AddFile("E:\\prog\\present.exe", "p");
   state_.MSnavn.Insert("*");
   state_.MSnavn.Insert("NEW");
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
   EXPECT_THAT(fs_.Tree("C:\\KAMBRIX"),
               ElementsAre("MSinfo", "MSinfo\\pic", "DATA2005", "present.exe"));
@@ -185,7 +186,7 @@ TEST_F(Install, MissingSourcesAreSkippedSilently) {
 TEST_F(Install, SecondInstallReplacesSameNamesAndKeepsOtherFiles) {
   ScanSample();
   fs_.SetAttributes("E:\\prog\\delviq.exe", platform::kAttrReadOnly);  // as every file on a CD
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_EQ(platform::kAttrArchive, fs_.Attributes("C:\\KAMBRIX\\delviq.exe"));
   // Read-only and hidden files are replaced too, unless held open: then listed and left as they were.
   fs_.AddFile("C:\\KAMBRIX\\delviq.exe", "changed by the user", platform::kAttrReadOnly);
@@ -194,7 +195,7 @@ TEST_F(Install, SecondInstallReplacesSameNamesAndKeepsOtherFiles) {
   fs_.LockFile("C:\\KAMBRIX\\sarnok.exe");
   fs_.AddFile("C:\\KAMBRIX\\DATA2005\\measured.dat", "kept");
   fs_.AddFile("C:\\KAMBRIX\\DATA2004\\0401.dat", "measured here");  // never a sample in its place
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_EQ(fs_.FileContent("E:\\prog\\delviq.exe"), fs_.FileContent("C:\\KAMBRIX\\delviq.exe"));
   EXPECT_EQ(platform::kAttrArchive, fs_.Attributes("C:\\KAMBRIX\\delviq.exe"));
   EXPECT_EQ(fs_.FileContent("E:\\config\\ABC.cfg"), fs_.FileContent("C:\\KAMBRIX\\ABC.cfg"));
@@ -254,7 +255,7 @@ TEST_F(Install, AFailedCopyLeavesTheOldFileWholeAndNoShortNewOne) {
     if (old != nullptr) fs.AddFile("C:\\KAMBRIX\\a.exe", old, attributes);
     fault(fs);
     install::Installation installation(state, fs, shell_);
-    test_support::InstallAsConfirmed(installation, fs);
+    test_support::InstallAsConfirmed(installation);
     const std::string detail = old == nullptr ? "new" : std::string(old) + std::to_string(attributes);
     EXPECT_EQ(left, fs.FileContent("C:\\KAMBRIX\\a.exe")) << detail;
     EXPECT_EQ(left != fresh, !installation.NotInstalled().empty()) << detail;
@@ -272,7 +273,7 @@ TEST_F(Install, DiscTakenOutPartWayListsEveryCopyThatFailedFromThenOn) {
   state_.MSnavn.Insert("NEW");  // no NEW.cfg on the disc: silent while it can be read
   fs_.SetReadError("E:\\prog\\delviq.exe");
   fs_.TakeOutAfter('E', 13);
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_THAT(installation_.NotInstalled(),
               ElementsAre("C:\\KAMBRIX\\delviq.exe", "C:\\KAMBRIX\\MSinfo\\pic\\xyz1.png",
                           "C:\\KAMBRIX\\logo.bmp", "C:\\KAMBRIX\\DATA2004\\0401.dat",
@@ -322,7 +323,7 @@ TEST_F(Install, FailuresAreSilentOnlyForFilesTheSystemReportsMissingFromAReadabl
     state.MSnavn.Insert("NEW");
     fault(fs, state);
     install::Installation installation(state, fs, shell_);
-    test_support::InstallAsConfirmed(installation, fs);
+    test_support::InstallAsConfirmed(installation);
     std::vector<std::string> expected;
     for (const auto& name : listed) expected.push_back("C:\\KAMBRIX\\" + name);
     EXPECT_EQ(expected, installation.NotInstalled());
@@ -345,7 +346,7 @@ TEST_F(Install, LeftoversOfAStoppedRunAreDeletedButNothingElse) {
   fs_.AddFile("C:\\KAMBRIX\\MSinfo\\~setup1.tmp\\4", "not where the copies go");
   fs_.AddFile("C:\\elsewhere\\5", "elsewhere");
   fs_.AddLink("C:\\KAMBRIX\\~setup9.tmp", "C:\\elsewhere", true);
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_THAT(fs_.Tree("C:\\KAMBRIX"),
               testing::UnorderedElementsAre(
                   "~setup0.tmp", "~setup0.tmp\\2", "~setup7.tmp", "~setup7.tmp\\notes.txt",
@@ -363,14 +364,14 @@ TEST_F(Install, ASourcePathTooLongForWindowsIsListed) {
   fs_.SetCurrentDirectory(disc);
   setup::SystemSetup(state_, fs_).ScanSource();
   state_.InstFiles.Add(name);
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_THAT(installation_.NotInstalled(), ElementsAre("C:\\KAMBRIX\\" + name));
 }
 
 TEST_F(Install, YearFolderThatCannotBeMadeIsListedAndTheFileInItsPlaceKept) {
   SourceWith({});
   fs_.AddFile("C:\\KAMBRIX\\DATA2005", "not a folder");
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_THAT(installation_.NotInstalled(), ElementsAre("C:\\KAMBRIX\\DATA2005"));
   EXPECT_EQ("not a folder", fs_.FileContent("C:\\KAMBRIX\\DATA2005"));
   setup::SystemSetup(state_, fs_).WriteSystemFile();
@@ -386,7 +387,7 @@ TEST_F(Install, CopiesThatFailAlthoughTheSourceExistsAreListed) {
   fs_.AddFile("C:\\KAMBRIX\\locked.dll", "in use");
   fs_.LockFile("C:\\KAMBRIX\\locked.dll");
   fs_.AddFolder("C:\\KAMBRIX\\ok");
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_THAT(installation_.NotInstalled(),
               ElementsAre("C:\\KAMBRIX\\locked.dll", "C:\\KAMBRIX\\sub\\x.exe"));
   EXPECT_EQ("ok\\y.exe", fs_.FileContent("C:\\KAMBRIX\\ok\\y.exe"));
@@ -400,13 +401,11 @@ TEST_F(Install, NamesReachingOutsideTheFoldersAreNeverCopied) {
               "../secret.txt", ".. \\secret.txt", "x.dll:stream"});
   fs_.AddFile("E:\\prog\\x.dll", "from the distribution");
   state_.BmpName = "..\\..\\secret.txt";
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_EQ("system", fs_.FileContent("C:\\Windows\\x.dll"));
   EXPECT_FALSE(fs_.FileContent("C:\\secret.txt"));
   EXPECT_FALSE(fs_.FileContent("C:\\KAMBRIX\\secret.txt"));
   EXPECT_EQ(7u, installation_.NotInstalled().size());
-  EXPECT_TRUE(install::StaysInside("sub\\x.exe"));
-  EXPECT_TRUE(install::StaysInside(".\\x..y.exe"));
 }
 
 TEST_F(Install, ProgressCountsEveryPlannedCopy) {
@@ -418,10 +417,13 @@ TEST_F(Install, ProgressCountsEveryPlannedCopy) {
   EXPECT_EQ(34u, progress.done.load());
 }
 
-TEST_F(Install, ForceDirNeedsAPath) {
-  EXPECT_THROW(installation_.ForceDir(""), setup::SetupError);
-  installation_.ForceDir("D:\\a\\b\\c\\");
-  EXPECT_TRUE(fs_.IsFolder("D:\\a\\b\\c"));
+TEST_F(Install, CopiesMakeTheTargetWithItsParentsAndNeedOne) {
+  install::InstallPlan plan;
+  plan.Year = 2005;
+  EXPECT_THROW(install::CopyFiles(plan, fs_, {}), setup::SetupError);
+  plan.Target = "D:\\a\\b\\c";
+  install::CopyFiles(plan, fs_, {});
+  EXPECT_TRUE(fs_.IsFolder("D:\\a\\b\\c\\MSinfo\\pic"));
 }
 
 TEST_F(Install, ShortcutsCarryTargetWorkingFolderAndTheSystemName) {

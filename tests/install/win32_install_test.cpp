@@ -7,8 +7,6 @@
 
 #include <gmock/gmock.h>
 
-#include <functional>
-
 #include "install/installation.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_file_system.h"
@@ -18,6 +16,7 @@
 #include "support/install_steps.h"
 #include "support/sample_source.h"
 #include "support/temp_folder.h"
+#include "support/year_file_system.h"
 #include "setup/setup_error.h"
 
 namespace {
@@ -37,20 +36,6 @@ void ListTree(platform::FileSystem& fs, const std::string& folder, const std::st
     }
   }
 }
-
-// The real file system with a clock the test sets, so that installations in
-// two years can follow each other, and a look at each copy as it is done.
-class YearFileSystem : public platform::Win32FileSystem {
- public:
-  int year = 2005;
-  std::function<void()> afterCopy;
-  int LocalYear() override { return year; }
-  platform::ErrorCode CopyNewFile(const std::string& from, const std::string& to) override {
-    const platform::ErrorCode error = Win32FileSystem::CopyNewFile(from, to);
-    if (afterCopy) afterCopy();
-    return error;
-  }
-};
 
 class Win32Install : public ::testing::Test {
  protected:
@@ -103,7 +88,7 @@ class Win32Install : public ::testing::Test {
   const std::wstring startFolder_ = platform::Widen(platform::Win32FileSystem().CurrentDirectory());
   platform::ComInitialization com_;
   test_support::TempFolder target_{"install_test_"};
-  YearFileSystem fs_;
+  test_support::YearFileSystem fs_;
   platform::Win32Shell shell_;
   setup::SetupState state_;
   install::Installation installation_{state_, fs_, shell_};
@@ -122,7 +107,7 @@ TEST_F(Win32Install, SampleDistributionIsInstalledByteForByte) {
   ASSERT_TRUE(survey.space);
   EXPECT_EQ(0u, survey.needed % survey.space->cluster);
   EXPECT_GE(survey.needed, std::size(kSampleTree) * survey.space->cluster);
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
 
   ExpectEveryCopyInstalled();
@@ -138,7 +123,7 @@ TEST_F(Win32Install, SampleDistributionIsInstalledByteForByte) {
 TEST_F(Win32Install, CopiesOfReadOnlyFilesAreWritableWithTheirOtherAttributes) {
   test_support::TempFolder cd("install_cd_");
   ScanPrograms(cd.Path(), 1, platform::kAttrReadOnly | platform::kAttrHidden);
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   EXPECT_THAT(installation_.NotInstalled(), IsEmpty());
   EXPECT_EQ(platform::kAttrHidden | platform::kAttrArchive,
             fs_.Attributes(target_.Path() + "\\KAMBRIX\\p0.exe"));
@@ -153,7 +138,7 @@ TEST_F(Win32Install, SourceGoneDuringTheCopiesListsEveryCopyThatFailed) {
   fs_.afterCopy = [&] {
     if (++copies == 100) test_support::RemoveTree(platform::Widen(cd.Path()));
   };
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   ASSERT_EQ(200u, installation_.NotInstalled().size());
   EXPECT_EQ(target_.Path() + "\\KAMBRIX\\p100.exe", installation_.NotInstalled().front());
   EXPECT_EQ("p", Installed("p99.exe"));
@@ -170,7 +155,7 @@ TEST_F(Win32Install, ReinstallReplacesTheDistributionAndKeepsEverythingElse) {
     state.DrBox = state_.DrBox;
     state.PrBib = state_.PrBib;
     install::Installation installation(state, fs_, shell_);
-    test_support::InstallAsConfirmed(installation, fs_);
+    test_support::InstallAsConfirmed(installation);
     systemSetup.WriteSystemFile();
     EXPECT_THAT(installation.NotInstalled(), IsEmpty());
   };
@@ -197,7 +182,7 @@ TEST_F(Win32Install, ReinstallReplacesTheDistributionAndKeepsEverythingElse) {
 
 TEST_F(Win32Install, SystemFileThatCannotBeWrittenLeavesTheOldOneAndNoOtherFile) {
   setup::SystemSetup systemSetup(state_, fs_);
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   systemSetup.WriteSystemFile();
   const std::string before = Installed("Vestmark.bib");
   const auto filesBefore = test_support::FolderEntries(fs_, target_.Path() + "\\KAMBRIX");
@@ -218,7 +203,7 @@ TEST_F(Win32Install, SystemFileThatCannotBeWrittenLeavesTheOldOneAndNoOtherFile)
 }
 
 TEST_F(Win32Install, FileHeldOpenByAnotherProcessIsReportedAndTheRunGoesOn) {
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   ASSERT_EQ(platform::kOk, fs_.WriteWholeFile(target_.Path() + "\\KAMBRIX\\logo.bmp", "old"));
   const std::string held = target_.Path() + "\\KAMBRIX\\delviq.exe";
 
@@ -244,7 +229,7 @@ TEST_F(Win32Install, FileHeldOpenByAnotherProcessIsReportedAndTheRunGoesOn) {
   EXPECT_THAT(fs_.ProgramsHolding({held}),
               testing::AnyOf(IsEmpty(), ElementsAre(testing::HasSubstr("hold_open"))));
   // Taken after that look, it is listed.
-  test_support::InstallAsConfirmed(installation_, fs_);
+  test_support::InstallAsConfirmed(installation_);
   SetEvent(releaseEvent);
   WaitForSingleObject(process.hProcess, 30000);
   for (HANDLE handle : {process.hProcess, process.hThread, readyEvent, releaseEvent}) CloseHandle(handle);
