@@ -41,15 +41,16 @@ void TForm1::ShowScanned() {
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND hwnd = Handle();
   switch (message) {
-    case WM_CREATE: startUp_.FormCreated(Handle()); return 0;
+    case WM_CREATE: startUp_.FormCreated(hwnd); return 0;
     case WM_COMMAND: OnCommand(wParam, lParam); return 0;
     case WM_SIZE: layout_.LayOut(); return 0;
     case WM_DPICHANGED:
       layout_.ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_ACTIVATE:
-      if (keyboard_.Activate(Handle(), wParam)) return 0;
+      if (keyboard_.Activate(hwnd, wParam)) return 0;
       break;
     case WM_SYSCOMMAND:
       if (OnSysCommand(wParam)) return 0;
@@ -66,7 +67,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY: endProgram_(); break;
     default: break;
   }
-  return DefWindowProcW(Handle(), message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 void TForm1::OnCommand(WPARAM wParam, LPARAM lParam) {
