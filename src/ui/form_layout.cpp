@@ -96,9 +96,7 @@ void FormLayout::OrderWindows() {
   for (int order = 0; order < static_cast<int>(std::size(kControls)); ++order) {
     for (const ControlSpec& entry : kControls) {
       if (entry.tabOrder != order) continue;
-      for (const FieldLabel& pair : kFieldLabels) {
-        if (pair.field == entry.id) placeNext(Control(pair.label));
-      }
+      if (entry.label != kNone) placeNext(Control(entry.label));
       placeNext(Control(entry.id));
     }
   }

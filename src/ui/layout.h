@@ -1,9 +1,9 @@
 // The setup window's controls, as one table that reads like the layout it
 // describes: kind, place at 96 DPI, text, tab order, visibility group, style,
-// the field of the setup state it shows and edits, tooltip and anchoring.
-// The window creates its controls from it, shows the state in them and
-// writes their edits back by it: a new field of the window is a row here and
-// its field in the setup state.
+// the field of the setup state it shows and edits, the label that names it,
+// tooltip and anchoring. The window creates its controls from it, shows the
+// state in them and writes their edits back by it: a new field of the window
+// is a row here (with its identifier) and its field in the setup state.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +18,7 @@ namespace ui {
 
 // Control identifiers; programs that drive the window find controls by them.
 enum ControlId : int {
+  kNone = 0,
   kLabel1 = 101,
   kLabel2,
   kLabel3,
@@ -79,6 +80,9 @@ struct ControlSpec {
   // too: the label after the radio buttons would otherwise join them.
   DWORD style;
   Field field;
+  // The label that names the field: a screen reader takes a field's name
+  // from the window just before it in the window order.
+  ControlId label;
   const char* tooltip;  // nullptr: none shown
   Anchor anchor;
 };
@@ -95,55 +99,55 @@ inline constexpr WindowSpec kWindow = {264, 134, 549, 383, "MS Sans Serif", 8};
 
 // In creation order, which is the order of the identifiers.
 inline constexpr ControlSpec kControls[] = {
-    {kLabel1, "Label1", Kind::kLabel, 15, 85, 80, 13, "Program mappe :", -1, Group::kAlways, WS_GROUP, {},
+    {kLabel1, "Label1", Kind::kLabel, 15, 85, 80, 13, "Program mappe :", -1, Group::kAlways, WS_GROUP, {}, kNone,
      nullptr, Anchor::kLeftTop},
-    {kLabel2, "Label2", Kind::kLabel, 15, 120, 45, 13, "Comport :", -1, Group::kComm, WS_GROUP, {}, nullptr,
+    {kLabel2, "Label2", Kind::kLabel, 15, 120, 45, 13, "Comport :", -1, Group::kComm, WS_GROUP, {}, kNone, nullptr,
      Anchor::kLeftTop},
-    {kLabel3, "Label3", Kind::kLabel, 190, 120, 43, 13, "Baudrate", -1, Group::kComm, WS_GROUP, {}, nullptr,
+    {kLabel3, "Label3", Kind::kLabel, 190, 120, 43, 13, "Baudrate", -1, Group::kComm, WS_GROUP, {}, kNone, nullptr,
      Anchor::kLeftTop},
-    {kLabel4, "Label4", Kind::kLabel, 15, 155, 55, 13, "Brugerkode", -1, Group::kComm, WS_GROUP, {}, nullptr,
+    {kLabel4, "Label4", Kind::kLabel, 15, 155, 55, 13, "Brugerkode", -1, Group::kComm, WS_GROUP, {}, kNone, nullptr,
      Anchor::kLeftTop},
-    {kLabel5, "Label5", Kind::kLabel, 180, 185, 24, 13, "Tlf nr", -1, Group::kDial, WS_GROUP, {}, nullptr,
+    {kLabel5, "Label5", Kind::kLabel, 180, 185, 24, 13, "Tlf nr", -1, Group::kDial, WS_GROUP, {}, kNone, nullptr,
      Anchor::kLeftTop},
-    {kLabel6, "Label6", Kind::kLabel, 340, 185, 82, 13, "Modemparametre", -1, Group::kDial, WS_GROUP, {},
+    {kLabel6, "Label6", Kind::kLabel, 340, 185, 82, 13, "Modemparametre", -1, Group::kDial, WS_GROUP, {}, kNone,
      nullptr, Anchor::kLeftTop},
-    {kLabel7, "Label7", Kind::kLabel, 15, 250, 69, 13, "Målestation(er)", -1, Group::kAlways, WS_GROUP, {},
+    {kLabel7, "Label7", Kind::kLabel, 15, 250, 69, 13, "Målestation(er)", -1, Group::kAlways, WS_GROUP, {}, kNone,
      nullptr, Anchor::kLeftTop},
-    {kLabel8, "Label8", Kind::kLabel, 246, 249, 3, 13, "", -1, Group::kAlways, WS_GROUP, {}, nullptr,
+    {kLabel8, "Label8", Kind::kLabel, 246, 249, 3, 13, "", -1, Group::kAlways, WS_GROUP, {}, kNone, nullptr,
      Anchor::kLeftTop},
-    {kLSysNvn, "LSysNvn", Kind::kLabel, 15, 10, 61, 13, "System navn", -1, Group::kAlways, WS_GROUP, {},
+    {kLSysNvn, "LSysNvn", Kind::kLabel, 15, 10, 61, 13, "System navn", -1, Group::kAlways, WS_GROUP, {}, kNone,
      nullptr, Anchor::kLeftTop},
     {kLabel9, "Label9", Kind::kLabel, 15, 50, 79, 13, "Installer til drev : ", -1, Group::kAlways, WS_GROUP,
-     {}, nullptr, Anchor::kLeftTop},
+     {}, kNone, nullptr, Anchor::kLeftTop},
     {kInStall, "InStall", Kind::kButton, 15, 315, 116, 25, "Installer programmer", 0, Group::kAlways,
-     WS_GROUP, {}, nullptr, Anchor::kLeftBottom},
-    {kButton2, "Button2", Kind::kButton, 445, 315, 75, 25, "EXIT", 1, Group::kAlways, WS_GROUP, {}, nullptr,
+     WS_GROUP, {}, kNone, nullptr, Anchor::kLeftBottom},
+    {kButton2, "Button2", Kind::kButton, 445, 315, 75, 25, "EXIT", 1, Group::kAlways, WS_GROUP, {}, kNone, nullptr,
      Anchor::kRightBottom},
-    {kPrBib, "PrBib", Kind::kEdit, 100, 80, 416, 21, "", 2, Group::kAlways, WS_GROUP, &State::PrBib,
+    {kPrBib, "PrBib", Kind::kEdit, 100, 80, 416, 21, "", 2, Group::kAlways, WS_GROUP, &State::PrBib, kLabel1,
      "mappen hvor programmer bliver installeres - kan vælges frit", Anchor::kLeftTop},
     // Its hint "Brugerkode" is never shown as a tooltip.
     {kUserPassw, "UserPassw", Kind::kEdit, 100, 150, 111, 21, "", 3, Group::kComm, WS_GROUP | ES_UPPERCASE,
-     &State::UserPassw, nullptr, Anchor::kLeftTop},
+     &State::UserPassw, kLabel4, nullptr, Anchor::kLeftTop},
     {kComport, "Comport", Kind::kDropDownList, 100, 115, 71, 21, "", 4, Group::kComm, WS_GROUP,
-     &State::Comport,
+     &State::Comport, kLabel2,
      "Computerens COM port nr hvor modemet eller kabel til hovedstationen er tilsluttet", Anchor::kLeftTop},
     {kBaudrate, "Baudrate", Kind::kDropDownList, 250, 115, 56, 21, "", 5, Group::kComm, WS_GROUP,
-     &State::Baudrate,
+     &State::Baudrate, kLabel3,
      "Baudrate sættes til 19200 ved modem og GSM modem forbindelse  9600 ved direkte forbindelse til hovedstationen med kabel",
      Anchor::kLeftTop},
     {kModemCon, "ModemCon", Kind::kRadio, 15, 185, 131, 17, "Forbindelse via modem", 6, Group::kComm,
-     WS_GROUP, setup::Connection::kModem, nullptr, Anchor::kLeftTop},
+     WS_GROUP, setup::Connection::kModem, kNone, nullptr, Anchor::kLeftTop},
     {kDctCon, "DctCon", Kind::kRadio, 15, 210, 131, 17, "Direkte forbindelse", 7, Group::kComm, 0,
-     setup::Connection::kDirect, nullptr, Anchor::kLeftTop},
-    {kTlfnr, "Tlfnr", Kind::kEdit, 225, 180, 101, 21, "", 8, Group::kDial, WS_GROUP, &State::Tlfnr,
+     setup::Connection::kDirect, kNone, nullptr, Anchor::kLeftTop},
+    {kTlfnr, "Tlfnr", Kind::kEdit, 225, 180, 101, 21, "", 8, Group::kDial, WS_GROUP, &State::Tlfnr, kLabel5,
      "tlf nr på GSM målestationen eller GSM hovedstation", Anchor::kLeftTop},
-    {kModPar, "ModPar", Kind::kComboBox, 435, 180, 76, 21, "", 9, Group::kDial, WS_GROUP, &State::ModPar,
+    {kModPar, "ModPar", Kind::kComboBox, 435, 180, 76, 21, "", 9, Group::kDial, WS_GROUP, &State::ModPar, kLabel6,
      "Normalt modem vælg ingen - TC35 GSM modem vælg +CBST=71 eller +CBST=7", Anchor::kLeftTop},
-    {kMSnavn, "MSnavn", Kind::kComboBox, 105, 245, 61, 21, "", 10, Group::kAlways, WS_GROUP, &State::MSnavn,
+    {kMSnavn, "MSnavn", Kind::kComboBox, 105, 245, 61, 21, "", 10, Group::kAlways, WS_GROUP, &State::MSnavn, kLabel7,
      nullptr, Anchor::kLeftTop},
-    {kSysNavn, "SysNavn", Kind::kEdit, 100, 10, 416, 21, "", 11, Group::kAlways, WS_GROUP, &State::SysNavn,
+    {kSysNavn, "SysNavn", Kind::kEdit, 100, 10, 416, 21, "", 11, Group::kAlways, WS_GROUP, &State::SysNavn, kLSysNvn,
      "Vælg navn på system ", Anchor::kLeftTop},
-    {kDrBox, "DrBox", Kind::kDropDownList, 101, 48, 41, 21, "", 12, Group::kAlways, WS_GROUP, &State::DrBox,
+    {kDrBox, "DrBox", Kind::kDropDownList, 101, 48, 41, 21, "", 12, Group::kAlways, WS_GROUP, &State::DrBox, kLabel9,
      "Vælg drev hvor installation af programmer skal foretages", Anchor::kLeftTop},
 };
 
@@ -185,24 +189,6 @@ constexpr DWORD StyleOf(const ControlSpec& row) {
   return WS_CHILD | WS_VISIBLE | ClassOf(row.kind).style | row.style |
          (row.tabOrder >= 0 ? WS_TABSTOP : 0);
 }
-
-// Each field and the label that names it. A screen reader takes a field's
-// name from the window just before it in the window order.
-struct FieldLabel {
-  ControlId field;
-  ControlId label;
-};
-inline constexpr FieldLabel kFieldLabels[] = {
-    {kSysNavn, kLSysNvn},
-    {kDrBox, kLabel9},
-    {kPrBib, kLabel1},
-    {kComport, kLabel2},
-    {kBaudrate, kLabel3},
-    {kUserPassw, kLabel4},
-    {kTlfnr, kLabel5},
-    {kModPar, kLabel6},
-    {kMSnavn, kLabel7},
-};
 
 inline constexpr int kListItemHeight = 13;   // pixels at 96 DPI
 inline constexpr int kDropDownItems = 8;     // entries shown at a time
