@@ -514,11 +514,9 @@ TEST_F(Form, ASessionThatEndsStopsTheCopiesAndWritesNoSystemFile) {
   TForm1 form(held, shell_, dialogs_, [&] { ended = true; });
   form.Create(SW_SHOWNORMAL);
   const HWND taskbarWindow = GetWindow(form.Handle(), GW_OWNER);
-  std::atomic<bool> ending{false};
   int underWay = -1;
   std::thread session([&] {
     EXPECT_TRUE(held.WaitForCopies(3));
-    ending = true;
     SendMessageW(taskbarWindow, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     underWay = held.Copies() - held.Finished();
   });
@@ -526,7 +524,6 @@ TEST_F(Form, ASessionThatEndsStopsTheCopiesAndWritesNoSystemFile) {
   // waits for the copy under way: that copy then ends.
   std::thread copy([&] {
     EXPECT_TRUE(held.WaitForCopies(3));
-    while (!ending) std::this_thread::yield();
     const ULONGLONG giveUp = GetTickCount64() + 60000;
     DWORD_PTR result = 0;
     while (SendMessageTimeoutW(taskbarWindow, WM_NULL, 0, 0, SMTO_BLOCK, 200, &result) != 0 &&
