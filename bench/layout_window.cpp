@@ -1,7 +1,8 @@
 // The floor of Setup.exe's own window: the window and its controls made from
-// the same layout table (src/ui/layout.h), with the table's font, places and
-// texts and the same common controls (Setup.exe's manifest), and nothing else:
-// no scan, no state, no tooltips, no taskbar window. Its start-up is what this
+// the same layout table (src/ui/layout.h), with the table's font, places,
+// texts and styles and the same common controls (Setup.exe's manifest), and
+// nothing else: no scan, no state (its fields stay empty), no tooltips, no
+// taskbar window. Its start-up is what this
 // window itself costs; an NSIS page has no drop-down lists, and each one is a
 // window of its own. It closes on WM_CLOSE and on EXIT.
 #include <windows.h>
@@ -27,21 +28,6 @@ std::wstring Wide(const char* text) {
   return wide;
 }
 
-// The window class and style of each kind of control, as Setup.exe makes it.
-void ClassOf(ui::Kind kind, const wchar_t*& windowClass, DWORD& style, DWORD& exStyle) {
-  switch (kind) {
-    case ui::Kind::kLabel: windowClass = L"STATIC"; style |= SS_LEFT | SS_NOPREFIX; break;
-    case ui::Kind::kButton: windowClass = L"BUTTON"; style |= BS_PUSHBUTTON; break;
-    case ui::Kind::kEdit: windowClass = L"EDIT"; style |= ES_AUTOHSCROLL; exStyle = WS_EX_CLIENTEDGE; break;
-    case ui::Kind::kDropDownList: windowClass = L"COMBOBOX"; style |= CBS_DROPDOWNLIST | WS_VSCROLL; break;
-    case ui::Kind::kComboBox:
-      windowClass = L"COMBOBOX";
-      style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
-      break;
-    case ui::Kind::kRadio: windowClass = L"BUTTON"; style |= BS_AUTORADIOBUTTON | BS_LEFTTEXT; break;
-  }
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
@@ -60,12 +46,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
                                  Wide(layout.fontFace).c_str());
   ReleaseDC(nullptr, screen);
   for (const ui::ControlSpec& entry : ui::kControls) {
-    const wchar_t* controlClass = L"STATIC";
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_GROUP | (entry.tabOrder >= 0 ? WS_TABSTOP : 0);
-    DWORD exStyle = 0;
-    ClassOf(entry.kind, controlClass, style, exStyle);
-    HWND control = CreateWindowExW(exStyle, controlClass, Wide(entry.text).c_str(), style, entry.left,
-                                   entry.top, entry.width, entry.height, window,
+    const ui::WindowClass controlClass = ui::ClassOf(entry.kind);
+    HWND control = CreateWindowExW(controlClass.exStyle, controlClass.name, Wide(entry.text).c_str(),
+                                   ui::StyleOf(entry), entry.left, entry.top, entry.width, entry.height,
+                                   window,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance,
                                    nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

@@ -87,24 +87,7 @@ void BackgroundCopies::Run(HWND taskbarWindow, const std::function<void()>& copi
   {
     const PhaseScope copying(phase_, Phase::kCopying);
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    // The window keeps painting while the copies run, but takes no input. The
-    // worker posts nothing: its end is its handle, which cannot get lost, and
-    // its progress a counter read here.
-    std::size_t shown = 0;
-    while (MsgWaitForMultipleObjectsEx(1, &worker, kProgressMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE) !=
-           WAIT_OBJECT_0) {
-      if (const std::size_t done = progress.done.load(std::memory_order_relaxed); done != shown) {
-        taskbar_->Show(done, progress.total);
-        shown = done;
-      }
-      MSG message;
-      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) quit = true;
-        if (message.message == WM_QUIT || IsInput(message.message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-      }
-    }
+    quit = PumpWhileRunning(worker, progress);
     progress_ = nullptr;
     worker_ = nullptr;
     failure = job.Join();
@@ -113,6 +96,29 @@ void BackgroundCopies::Run(HWND taskbarWindow, const std::function<void()>& copi
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));
   if (quit) PostQuitMessage(0);
   if (failure) std::rethrow_exception(failure);
+}
+
+bool BackgroundCopies::PumpWhileRunning(HANDLE worker, const install::CopyProgress& progress) {
+  // The window keeps painting while the copies run, but takes no input. The
+  // worker posts nothing: its end is its handle, which cannot get lost, and
+  // its progress a counter read here.
+  bool quit = false;
+  std::size_t shown = 0;
+  while (MsgWaitForMultipleObjectsEx(1, &worker, kProgressMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE) !=
+         WAIT_OBJECT_0) {
+    if (const std::size_t done = progress.done.load(std::memory_order_relaxed); done != shown) {
+      taskbar_->Show(done, progress.total);
+      shown = done;
+    }
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) quit = true;
+      if (message.message == WM_QUIT || IsInput(message.message)) continue;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  return quit;
 }
 
 void BackgroundCopies::Stop() {

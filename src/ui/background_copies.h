@@ -1,7 +1,6 @@
 // The window's work on other threads: the scan while the window is made, and
 // an install's copies, during which the window keeps painting and shows how
-// far they are on its taskbar button. Also what the window is doing at any
-// time, as one phase.
+// far they are on its taskbar button.
 #pragma once
 
 #include <windows.h>
@@ -9,38 +8,12 @@
 #include <exception>
 #include <functional>
 #include <memory>
-#include <utility>
 
-#include "install/installation.h"
+#include "install/copy_run.h"
 #include "platform/win32/win32_handles.h"
+#include "ui/phase.h"
 
 namespace ui {
-
-// What the window is doing, in the order an install goes through them. From
-// kInstalling on, each phase lies within the one before it (the copies run
-// while the files are written, which happens while the dialogue runs), so
-// "at least kInstalling" means "while installing".
-enum class Phase {
-  kScanning,    // the scan fills the state: nothing from the controls reaches it
-  kShowing,     // the state is copied into the controls, which tell it nothing back
-  kIdle,        // each edit of a control is written to the state
-  kInstalling,  // the install dialogue runs: the state stays as the user confirmed it
-  kWriting,     // the installation's files are written: the session's end is held up
-  kCopying,     // the copies run on a worker: the window paints but takes no input
-};
-
-// `phase` holds `now` while this lives, and then what it held before.
-class PhaseScope {
- public:
-  PhaseScope(Phase& phase, Phase now) : phase_(phase), before_(std::exchange(phase, now)) {}
-  ~PhaseScope() { phase_ = before_; }
-  PhaseScope(const PhaseScope&) = delete;
-  PhaseScope& operator=(const PhaseScope&) = delete;
-
- private:
-  Phase& phase_;
-  Phase before_;
-};
 
 // Runs work on a thread of its own from construction; Join() waits for it.
 // What the work raises is kept for the thread that joins.
@@ -88,6 +61,10 @@ class BackgroundCopies {
   void Stop();
 
  private:
+  // Dispatches the window's messages but input until `worker` ends, showing
+  // `progress`; true when WM_QUIT came meanwhile.
+  bool PumpWhileRunning(HANDLE worker, const install::CopyProgress& progress);
+
   Phase& phase_;
   install::CopyProgress* progress_ = nullptr;  // while the copies run
   HANDLE worker_ = nullptr;                    // their thread, while they run

@@ -5,17 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/startup_marks.h"
 #include "platform/win32/system_function.h"
 #include "platform/win32/wide.h"
 
 namespace ui {
-
-namespace {
-
-std::wstring Wide(const char* text) { return platform::Widen(text); }
-
-}  // namespace
 
 HWND ComboEdit(HWND combo) {
   COMBOBOXINFO info{};
@@ -40,6 +33,12 @@ HWND FormLayout::Control(ControlId id) const {
   return controls_[static_cast<std::size_t>(id - kLabel1)];
 }
 
+void FormLayout::EnableInputs(bool enabled) {
+  for (const ControlSpec& entry : kControls) {
+    if (entry.kind != Kind::kLabel) EnableWindow(Control(entry.id), enabled);
+  }
+}
+
 int FormLayout::Scale(int pixels) const { return MulDiv(pixels, dpi_, kDesignDpi); }
 
 void FormLayout::ChangeDpi(int dpi, const RECT& suggested) {
@@ -54,7 +53,6 @@ void FormLayout::ChangeDpi(int dpi, const RECT& suggested) {
 
 void FormLayout::CreateControls(HWND form) {
   form_ = form;
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
   // The controls are made at their places with their font, so that opening
   // the window moves none of them.
   MakeFont();
@@ -68,50 +66,25 @@ void FormLayout::CreateControls(HWND form) {
     const platform::WindowDc dc(form_);
     const platform::SelectedObject selected(dc.Get(), font_.Get());
     for (const ControlSpec& entry : kControls) {
-      const wchar_t* windowClass = L"STATIC";
-      DWORD style = WS_CHILD | WS_VISIBLE;
-      DWORD exStyle = 0;
-      switch (entry.kind) {
-        case Kind::kLabel:
-          style |= SS_LEFT | SS_NOPREFIX;
-          break;
-        case Kind::kButton:
-          windowClass = L"BUTTON";
-          style |= BS_PUSHBUTTON;
-          break;
-        case Kind::kEdit:
-          windowClass = L"EDIT";
-          style |= ES_AUTOHSCROLL | (entry.id == kUserPassw ? ES_UPPERCASE : 0);
-          exStyle = WS_EX_CLIENTEDGE;
-          break;
-        case Kind::kDropDownList:
-          windowClass = L"COMBOBOX";
-          style |= CBS_DROPDOWNLIST | WS_VSCROLL;
-          break;
-        case Kind::kComboBox:
-          windowClass = L"COMBOBOX";
-          style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
-          break;
-        case Kind::kRadio:
-          windowClass = L"BUTTON";
-          style |= BS_AUTORADIOBUTTON | BS_LEFTTEXT;
-          break;
-      }
-      // Every control is a group of its own except the two radio buttons,
-      // which form one; arrow keys then move between those two only. Labels
-      // too: the label after them would otherwise join their group.
-      if (entry.id != kDctCon) style |= WS_GROUP;
-      if (entry.tabOrder >= 0) style |= WS_TABSTOP;
-      const RECT place = PlaceOf(entry, client, dc.Get());
-      HWND control = CreateWindowExW(exStyle, windowClass, Wide(entry.text).c_str(), style, place.left,
-                                     place.top, place.right - place.left, place.bottom - place.top,
-                                     form_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
-                                     instance, nullptr);
-      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-      controls_[static_cast<std::size_t>(entry.id - kLabel1)] = control;
+      controls_[static_cast<std::size_t>(entry.id - kLabel1)] = MakeControl(entry, client, dc.Get());
     }
   }
+  OrderWindows();
+}
 
+HWND FormLayout::MakeControl(const ControlSpec& entry, const RECT& client, HDC dc) const {
+  const WindowClass windowClass = ClassOf(entry.kind);
+  const RECT place = PlaceOf(entry, client, dc);
+  HWND control = CreateWindowExW(windowClass.exStyle, windowClass.name, platform::Widen(entry.text).c_str(),
+                                 StyleOf(entry), place.left, place.top, place.right - place.left,
+                                 place.bottom - place.top, form_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  return control;
+}
+
+void FormLayout::OrderWindows() {
   // The tab order is the order of the windows, and a screen reader names a
   // field by the window just before it: each field's label goes there. The
   // labels are no tab stops, so the tab order stays.
@@ -120,24 +93,19 @@ void FormLayout::CreateControls(HWND form) {
     SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     previous = control;
   };
-  for (int order = 0; order < static_cast<int>(kControls.size()); ++order) {
+  for (int order = 0; order < static_cast<int>(std::size(kControls)); ++order) {
     for (const ControlSpec& entry : kControls) {
       if (entry.tabOrder != order) continue;
-      for (const FieldLabel& pair : kFieldLabels) {
-        if (pair.field == entry.id) placeNext(Control(pair.label));
-      }
+      if (entry.label != kNone) placeNext(Control(entry.label));
       placeNext(Control(entry.id));
     }
   }
-
-  platform::StartupMark("control-windows");
-  SizeComboBoxes();
 }
 
 void FormLayout::MakeFont() {
   font_.Reset(CreateFontW(-MulDiv(kWindow.fontPoints, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
                           FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, Wide(kWindow.fontFace).c_str()));
+                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, platform::Widen(kWindow.fontFace).c_str()));
 }
 
 void FormLayout::ApplyFont() {
@@ -158,7 +126,7 @@ HWND FormLayout::CreateTooltips() {
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(400));
   for (const ControlSpec& entry : kControls) {
     if (entry.tooltip == nullptr) continue;
-    std::wstring text = Wide(entry.tooltip);
+    std::wstring text = platform::Widen(entry.tooltip);
     std::vector<HWND> targets = {Control(entry.id)};
     // A combo box with typing passes the mouse to its edit field.
     if (entry.kind == Kind::kComboBox) {
@@ -188,7 +156,7 @@ void FormLayout::LayOut() {
   laidOut_ = key;
   const platform::WindowDc dc(form_);
   const platform::SelectedObject selected(dc.Get(), font_.Get());
-  HDWP positions = BeginDeferWindowPos(static_cast<int>(kControls.size()));
+  HDWP positions = BeginDeferWindowPos(static_cast<int>(std::size(kControls)));
   for (const ControlSpec& entry : kControls) {
     const RECT place = PlaceOf(entry, client, dc.Get());
     positions = DeferWindowPos(positions, Control(entry.id), nullptr, place.left, place.top,
@@ -211,7 +179,7 @@ RECT FormLayout::PlaceOf(const ControlSpec& entry, const RECT& client, HDC dc) c
   }
   if (entry.kind == Kind::kLabel && entry.text[0] != '\0') {
     // Labels take the width of their text.
-    const std::wstring text = Wide(entry.text);
+    const std::wstring text = platform::Widen(entry.text);
     SIZE extent;
     if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent)) {
       width = extent.cx;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <array>
+#include <iterator>
 
 #include "platform/win32/win32_handles.h"
 #include "ui/layout.h"
@@ -27,10 +28,17 @@ class FormLayout {
   int Scale(int pixels) const;
 
   // Makes the table's controls in the client area of `form` (while it
-  // handles WM_CREATE), at their places and with their font.
+  // handles WM_CREATE), at their places and with their font, in the window
+  // order that is the tab order.
   void CreateControls(HWND form);
+  // Fits the closed boxes and the dropped-down lists of the made controls
+  // to the table's heights, the last step of making them.
+  void SizeComboBoxes();
   // The control made for `id`; nullptr before CreateControls().
   HWND Control(ControlId id) const;
+  // Every control but the labels enabled or disabled: disabled, the window
+  // shows greyed what is being installed and takes no input.
+  void EnableInputs(bool enabled);
   // Makes the tooltips of the controls, owned by the form; they are made
   // once the window is painted, since they show only after the mouse rests
   // on a control. Returns the tooltip window.
@@ -51,12 +59,14 @@ class FormLayout {
   // Where a control of the table goes in a client area of this size; dc
   // holds the window's font, by which labels take their width.
   RECT PlaceOf(const ControlSpec& entry, const RECT& client, HDC dc) const;
-  void SizeComboBoxes();
+  HWND MakeControl(const ControlSpec& entry, const RECT& client, HDC dc) const;
+  // The windows in tab order, each field just after the label that names it.
+  void OrderWindows();
 
   HWND form_ = nullptr;
   HWND tooltip_ = nullptr;
   platform::ScopedFont font_;
-  std::array<HWND, kControls.size()> controls_{};
+  std::array<HWND, std::size(kControls)> controls_{};
   int dpi_ = kDesignDpi;
   SIZE anchorClient_{};  // client size as the window opened, at the current DPI
   using LayoutKey = std::array<int, 3>;  // client width, client height, DPI

@@ -1,12 +1,10 @@
-// The state to the controls and back: the controls show the setup state
-// after the scan and after an install, and each edit of a control is written
-// to the state at once (TForm1::OnCommand, while the window is idle).
+#include "ui/form_state.h"
+
 #include <string>
-#include <utility>
+#include <variant>
 #include <vector>
 
 #include "platform/win32/wide.h"
-#include "ui/form.h"
 
 namespace ui {
 
@@ -34,108 +32,109 @@ void FillList(HWND combo, const std::vector<std::string>& items, int selected) {
 
 int Selection(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
 
+bool Chosen(const setup::SetupState& state, setup::Connection connection) {
+  return connection == setup::Connection::kModem ? state.ModemCon() : state.DctCon();
+}
+
+// A field into its control, by the field's type.
+struct Show {
+  HWND control;
+  const setup::SetupState& state;
+
+  void operator()(std::monostate) const {}
+  void operator()(std::string State::*field) const { SetText(control, state.*field); }
+  void operator()(setup::UpperCaseText State::*field) const { SetText(control, (state.*field).Text()); }
+  void operator()(setup::ChoiceList State::*field) const {
+    FillList(control, (state.*field).items, (state.*field).selected);
+  }
+  void operator()(setup::EditableChoiceList State::*field) const {
+    const setup::EditableChoiceList& list = state.*field;
+    FillList(control, list.items, list.selected);
+    if (list.selected < 0) SetText(control, list.text);
+  }
+  void operator()(setup::StationList State::*field) const {
+    FillList(control, (state.*field).items, -1);
+    SetText(control, (state.*field).entry);
+  }
+  void operator()(setup::Connection connection) const {
+    const bool set = Chosen(state, connection);
+    SendMessageW(control, BM_SETCHECK, set ? BST_CHECKED : BST_UNCHECKED, 0);
+    // Only the set radio button is a tab stop.
+    LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+    style = set ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    SetWindowLongPtrW(control, GWL_STYLE, style);
+  }
+};
+
+// A control's edit, which notification `code` tells of, into its field.
+struct Edit {
+  HWND control;
+  int code;
+  setup::SetupState& state;
+
+  void operator()(std::monostate) const {}
+  void operator()(std::string State::*field) const {
+    if (code == EN_CHANGE) state.*field = TextOf(control);
+  }
+  void operator()(setup::UpperCaseText State::*field) const {
+    if (code == EN_CHANGE) state.*field = TextOf(control);
+  }
+  void operator()(setup::ChoiceList State::*field) const {
+    if (code == CBN_SELCHANGE) (state.*field).selected = Selection(control);
+  }
+  void operator()(setup::EditableChoiceList State::*field) const {
+    if (code == CBN_SELCHANGE) (state.*field).Select(Selection(control));
+    if (code == CBN_EDITCHANGE) (state.*field).SetText(TextOf(control));
+  }
+  void operator()(setup::StationList State::*field) const {
+    setup::StationList& stations = state.*field;
+    const int index = code == CBN_SELCHANGE ? Selection(control) : -1;
+    if (index >= 0) stations.entry = stations.items[static_cast<std::size_t>(index)];
+    if (code == CBN_EDITCHANGE) stations.entry = TextOf(control);
+  }
+  void operator()(setup::Connection connection) const {
+    if (code == BN_CLICKED) state.ChooseConnection(connection);
+  }
+};
+
 }  // namespace
 
-void TForm1::ShowState() {
+void FormState::ShowState(HWND form) {
   {
     const PhaseScope showing(phase_, Phase::kShowing);
-    SetWindowTextW(Handle(), platform::Widen(state_.Caption).c_str());
-    SetText(Control(kSysNavn), state_.SysNavn);
-    SetText(Control(kPrBib), state_.PrBib);
-    SetText(Control(kUserPassw), state_.UserPassw.Text());
-    SetText(Control(kTlfnr), state_.Tlfnr);
-    FillList(Control(kDrBox), state_.DrBox.items, state_.DrBox.selected);
-    FillList(Control(kComport), state_.Comport.items, state_.Comport.selected);
-    FillList(Control(kBaudrate), state_.Baudrate.items, state_.Baudrate.selected);
-    FillList(Control(kModPar), state_.ModPar.items, state_.ModPar.selected);
-    if (state_.ModPar.selected < 0) SetText(Control(kModPar), state_.ModPar.text);
+    SetWindowTextW(form, platform::Widen(state_.Caption).c_str());
   }
-  ShowStations();
-  ShowConnection();
+  for (const ControlSpec& entry : kControls) ShowField(entry.id);
   ShowGroups();
 }
 
-void TForm1::ShowStations() {
+void FormState::ShowField(ControlId id) {
   const PhaseScope showing(phase_, Phase::kShowing);
-  FillList(Control(kMSnavn), state_.MSnavn.items, -1);
-  SetText(Control(kMSnavn), state_.MSnavn.entry);
+  std::visit(Show{layout_.Control(id), state_}, Row(id).field);
 }
 
-void TForm1::ShowConnection() {
-  const PhaseScope showing(phase_, Phase::kShowing);
-  const std::pair<ControlId, bool> radios[] = {{kModemCon, state_.ModemCon()},
-                                               {kDctCon, state_.DctCon()}};
-  for (const auto& [id, set] : radios) {
-    HWND radio = Control(id);
-    SendMessageW(radio, BM_SETCHECK, set ? BST_CHECKED : BST_UNCHECKED, 0);
-    // Only the set radio button is a tab stop.
-    LONG_PTR style = GetWindowLongPtrW(radio, GWL_STYLE);
-    style = set ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
-    SetWindowLongPtrW(radio, GWL_STYLE, style);
+void FormState::OnCommand(ControlId id, int code) {
+  if (id < kLabel1 || id >= kLabel1 + static_cast<int>(std::size(kControls))) return;
+  const Field& field = Row(id).field;
+  std::visit(Edit{layout_.Control(id), code, state_}, field);
+  if (std::holds_alternative<setup::Connection>(field) && code == BN_CLICKED) RadioClick();
+}
+
+void FormState::RadioClick() {
+  for (const ControlSpec& entry : kControls) {
+    if (std::holds_alternative<setup::Connection>(entry.field)) ShowField(entry.id);
   }
+  ShowGroups();
 }
 
-void TForm1::ShowGroups() {
+void FormState::ShowGroups() {
   for (const ControlSpec& entry : kControls) {
     bool shown = true;
     if (entry.group == Group::kComm) shown = state_.CommShown;
     if (entry.group == Group::kDial) shown = state_.DialShown;
-    HWND control = Control(entry.id);
-    if (!shown && GetFocus() == control) SetFocus(Control(kInStall));
+    HWND control = layout_.Control(entry.id);
+    if (!shown && GetFocus() == control) SetFocus(layout_.Control(kInStall));
     ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
-  }
-}
-
-void TForm1::OnCommand(int id, int code) {
-  HWND control = Control(static_cast<ControlId>(id));
-  switch (id) {
-    case kSysNavn:
-      if (code == EN_CHANGE) state_.SysNavn = TextOf(control);
-      break;
-    case kPrBib:
-      if (code == EN_CHANGE) state_.PrBib = TextOf(control);
-      break;
-    case kUserPassw:
-      if (code == EN_CHANGE) state_.UserPassw = TextOf(control);
-      break;
-    case kTlfnr:
-      if (code == EN_CHANGE) state_.Tlfnr = TextOf(control);
-      break;
-    case kDrBox:
-      if (code == CBN_SELCHANGE) state_.DrBox.selected = Selection(control);
-      break;
-    case kComport:
-      if (code == CBN_SELCHANGE) state_.Comport.selected = Selection(control);
-      break;
-    case kBaudrate:
-      if (code == CBN_SELCHANGE) state_.Baudrate.selected = Selection(control);
-      break;
-    case kModPar:
-      if (code == CBN_SELCHANGE) state_.ModPar.Select(Selection(control));
-      if (code == CBN_EDITCHANGE) state_.ModPar.SetText(TextOf(control));
-      break;
-    case kMSnavn:
-      if (code == CBN_SELCHANGE) {
-        const int index = Selection(control);
-        if (index >= 0) state_.MSnavn.entry = state_.MSnavn.items[static_cast<std::size_t>(index)];
-      }
-      if (code == CBN_EDITCHANGE) state_.MSnavn.entry = TextOf(control);
-      break;
-    case kModemCon:
-    case kDctCon:
-      if (code == BN_CLICKED) {
-        state_.ChooseConnection(id == kDctCon ? setup::Connection::kDirect : setup::Connection::kModem);
-        RadioClick();
-      }
-      break;
-    case kInStall:
-      if (code == BN_CLICKED) InStallClick();
-      break;
-    case kButton2:
-      if (code == BN_CLICKED) Button2Click();
-      break;
-    default:
-      break;
   }
 }
 

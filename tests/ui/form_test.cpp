@@ -8,49 +8,25 @@
 #include <oleacc.h>
 
 #include <atomic>
-#include <deque>
-#include <functional>
 #include <set>
 #include <thread>
 
 #include "install/install_flow.h"
 #include "install/installation.h"
+#include "platform/win32/wide.h"
+#include "support/held_copies.h"
 #include "support/memory_file_system.h"
 #include "support/memory_shell.h"
-#include "platform/win32/wide.h"
 #include "support/sample_source.h"
+#include "support/scripted_dialogs.h"
 
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using namespace ui;
-
-struct ScriptedDialogs : Dialogs {
-  struct Shown {
-    HWND owner;
-    std::string text;
-    std::string caption;
-    UINT flags;
-  };
-  std::vector<Shown> shown;
-  std::deque<int> answers;  // for the OK/Cancel questions, in order
-  // What the user does elsewhere while a box waits, given its owner.
-  std::function<void(HWND)> meanwhile;
-
-  int Show(HWND owner, const std::string& text, const std::string& caption, UINT flags) override {
-    shown.push_back({owner, text, caption, flags});
-    if (meanwhile) meanwhile(owner);
-    if ((flags & MB_TYPEMASK) != MB_OKCANCEL) return IDOK;
-    if (answers.empty()) {
-      ADD_FAILURE() << "unexpected question: " << text;
-      return IDCANCEL;
-    }
-    const int answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-};
+using test_support::HeldCopies;
+using test_support::ScriptedDialogs;
 
 std::string TextOf(HWND control) {
   wchar_t text[512] = {};
@@ -364,7 +340,7 @@ TEST_F(Form, ErrorsAreShownInTheErrorBoxAndTheWindowStays) {
   EXPECT_TRUE(IsWindowEnabled(GetFocus()));
 }
 
-TEST_F(Form, ControlsSitWhereTheTableSaysInTabOrder) {
+TEST_F(Form, ControlsSitWhereTheTableSays) {
   Open();
   for (const ControlSpec& entry : kControls) {
     const RECT place = PlaceInClient(Control(entry.id));
@@ -379,15 +355,42 @@ TEST_F(Form, ControlsSitWhereTheTableSaysInTabOrder) {
   GetWindowRect(form_.Handle(), &frame);
   EXPECT_EQ(kWindow.width, frame.right - frame.left);
   EXPECT_EQ(kWindow.height, frame.bottom - frame.top);
+}
 
-  std::vector<std::string> order;
-  HWND control = Control(kInStall);
-  for (int i = 0; i < 12; ++i) {
-    order.push_back(kControls[static_cast<std::size_t>(GetDlgCtrlID(control) - kLabel1)].name);
-    control = GetNextDlgTabItem(form_.Handle(), control, FALSE);
+// Tab, pressed through the event loop, goes from the install button through
+// every control shown that takes input, in the window's tab order, and back
+// to the install button; of the radio buttons only the set one.
+TEST_F(Form, TabVisitsTheControlsShownInTabOrder) {
+  const struct {
+    bool reduced;
+    bool direct;
+    std::vector<ControlId> visits;
+  } cases[] = {
+      {false, false, {kInStall, kButton2, kPrBib, kUserPassw, kComport, kBaudrate, kModemCon, kTlfnr, kModPar,
+                      kMSnavn, kSysNavn, kDrBox, kInStall}},
+      {false, true, {kInStall, kButton2, kPrBib, kUserPassw, kComport, kBaudrate, kDctCon, kMSnavn, kSysNavn,
+                     kDrBox, kInStall}},
+      {true, false, {kInStall, kButton2, kPrBib, kMSnavn, kSysNavn, kDrBox, kInStall}},
+  };
+  for (const auto& row : cases) {
+    if (row.reduced) fs_.Remove("E:\\cd\\prog\\sarnok.exe");
+    TForm1 form(fs_, shell_, dialogs_, [] {});
+    form.Create(SW_SHOWNORMAL);
+    if (row.direct) SendMessageW(form.Control(kDctCon), BM_CLICK, 0, 0);
+    SetFocus(form.Control(kInStall));
+    std::vector<ControlId> visited;
+    while (visited.size() < row.visits.size()) {
+      HWND focus = GetFocus();
+      if (GetParent(focus) != form.Handle()) focus = GetParent(focus);  // a combo box's edit field
+      visited.push_back(static_cast<ControlId>(GetDlgCtrlID(focus)));
+      MSG tab{};
+      tab.hwnd = GetFocus();
+      tab.message = WM_KEYDOWN;
+      tab.wParam = VK_TAB;
+      if (!form.PreTranslateMessage(tab)) break;
+    }
+    EXPECT_EQ(row.visits, visited) << "reduced " << row.reduced << ", direct " << row.direct;
   }
-  EXPECT_THAT(order, ElementsAre("InStall", "Button2", "PrBib", "UserPassw", "Comport", "Baudrate",
-                                 "ModemCon", "Tlfnr", "ModPar", "MSnavn", "SysNavn", "DrBox"));
 }
 
 // A screen reader names a field by the window just before it: its label, in
@@ -426,76 +429,27 @@ TEST_F(Form, EachFieldFollowsTheLabelThatNamesItInTheWindowOrder) {
   }
 }
 
-// Copies counted, and taking their time as from a CD.
-class SlowCopies : public platform::FileSystem {
- public:
-  SlowCopies(platform::FileSystem& inner, int delayMs) : inner_(inner), delayMs_(delayMs) {}
-  std::atomic<int> copies{0};
-  std::atomic<int> finished{0};
-  std::atomic<bool> open{true};  // copies wait while it is closed
+// A message of the test's own, posted after others: once the window has
+// dispatched it, it has dispatched those too, and it signals the event given.
+constexpr UINT kPassed = WM_APP + 78;
 
-  std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
-  std::optional<std::uint32_t> Attributes(const std::string& path) override {
-    return inner_.Attributes(path);
-  }
-  std::vector<platform::DirEntry> Search(const std::string& pattern, platform::SearchFilter filter,
-                                         std::size_t maxCount) override {
-    return inner_.Search(pattern, filter, maxCount);
-  }
-  std::optional<platform::FileInfo> Info(const std::string& path) override { return inner_.Info(path); }
-  platform::ErrorCode CopyNewFile(const std::string& from, const std::string& to) override {
-    ++copies;
-    while (!open) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    std::this_thread::sleep_for(std::chrono::milliseconds(delayMs_));
-    const platform::ErrorCode error = inner_.CopyNewFile(from, to);
-    ++finished;
-    return error;
-  }
-  platform::ErrorCode MoveReplace(const std::string& from, const std::string& to) override {
-    return inner_.MoveReplace(from, to);
-  }
-  platform::ErrorCode Flush(const std::string& path, std::uint64_t& size) override {
-    return inner_.Flush(path, size);
-  }
-  platform::ErrorCode RemoveFile(const std::string& path) override { return inner_.RemoveFile(path); }
-  platform::ErrorCode RemoveFolder(const std::string& path) override { return inner_.RemoveFolder(path); }
-  platform::ErrorCode ProbeReplace(const std::string& path) override { return inner_.ProbeReplace(path); }
-  platform::ErrorCode ProbeDelete(const std::string& path) override { return inner_.ProbeDelete(path); }
-  std::optional<std::vector<std::string>> FilesHeld(const std::vector<std::string>& paths) override {
-    return inner_.FilesHeld(paths);
-  }
-  std::optional<platform::DiskSpace> FreeSpace(const std::string& folder) override {
-    return inner_.FreeSpace(folder);
-  }
-  bool LockInstallations() override { return inner_.LockInstallations(); }
-  void UnlockInstallations() override { inner_.UnlockInstallations(); }
-  std::vector<std::string> ProgramsHolding(const std::vector<std::string>& paths) override {
-    return inner_.ProgramsHolding(paths);
-  }
-  platform::ErrorCode SetAttributes(const std::string& path, std::uint32_t attributes) override {
-    return inner_.SetAttributes(path, attributes);
-  }
-  platform::ErrorCode CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
-  int LocalYear() override { return inner_.LocalYear(); }
-  platform::ErrorCode ReadWholeFile(const std::string& path, std::string& bytes) override {
-    return inner_.ReadWholeFile(path, bytes);
-  }
-  platform::ErrorCode WriteWholeFile(const std::string& path, std::string_view bytes) override {
-    return inner_.WriteWholeFile(path, bytes);
-  }
-
- private:
-  platform::FileSystem& inner_;
-  int delayMs_;
-};
+LRESULT CALLBACK SignalPassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR data) {
+  if (message != kPassed) return DefSubclassProc(hwnd, message, wParam, lParam);
+  SetEvent(reinterpret_cast<HANDLE>(data));
+  return 0;
+}
 
 TEST_F(Form, WhileTheCopiesRunTheWindowAnswersButNothingStartsOrChanges) {
-  SlowCopies slow(fs_, 60);
+  HeldCopies held(fs_);
+  held.HoldFrom(3);  // the copies are under way while the user acts
   bool ended = false;
-  TForm1 form(slow, shell_, dialogs_, [&] { ended = true; });
+  TForm1 form(held, shell_, dialogs_, [&] { ended = true; });
   form.Create(SW_SHOWNORMAL);
   const HWND window = form.Handle();
   const HWND exitButton = form.Control(kButton2);
+  const HANDLE passed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  SetWindowSubclass(window, &SignalPassed, 1, reinterpret_cast<DWORD_PTR>(passed));
 
   // The end of the session is held up only while the files are written.
   const std::set<LRESULT> yes = {TRUE};
@@ -512,30 +466,36 @@ TEST_F(Form, WhileTheCopiesRunTheWindowAnswersButNothingStartsOrChanges) {
   std::set<LRESULT> answersWhileCopying;
 
   std::atomic<bool> answered{false};
+  std::atomic<bool> dispatched{false};
   std::thread user([&] {
-    while (slow.copies < 3) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_TRUE(held.WaitForCopies(3));
     DWORD_PTR result = 0;
-    answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 300, &result) != 0;
+    answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &result) != 0;
     answersWhileCopying = EndSessionAnswers(window);
     // A click on EXIT and the close box: neither may end the run halfway.
     PostMessageW(exitButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageW(exitButton, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     PostMessageW(window, WM_CLOSE, 0, 0);
+    PostMessageW(window, kPassed, 0, 0);
     // What a screen reader or an automation tool sends.
     SendMessageW(form.Control(kInStall), BM_CLICK, 0, 0);
     SendMessageW(form.Control(kSysNavn), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Andet"));
     // Controls that are disabled still take these.
     SendMessageW(form.Control(kDctCon), BM_CLICK, 0, 0);
     SendMessageW(form.Control(kComport), CB_SETCURSEL, 0, 0);
+    dispatched = WaitForSingleObject(passed, 60000) == WAIT_OBJECT_0;
+    held.Open();
   });
   dialogs_.answers = {IDOK, IDCANCEL};
   SendMessageW(form.Control(kInStall), BM_CLICK, 0, 0);
   user.join();
+  CloseHandle(passed);
 
   EXPECT_TRUE(answered) << "the window did not answer while copying";
+  EXPECT_TRUE(dispatched) << "the window dispatched no posted message while copying";
   EXPECT_EQ(std::set<LRESULT>{FALSE}, answersWhileCopying);
   EXPECT_THAT(answersAtBoxes, ElementsAre(yes, yes, yes));
-  EXPECT_GE(slow.copies.load(), 17);
+  EXPECT_GE(held.Finished(), 17);
   ASSERT_EQ(3u, dialogs_.shown.size());
   EXPECT_EQ(static_cast<UINT>(MB_OK), dialogs_.shown.back().flags);  // the completion message
   EXPECT_TRUE(fs_.FileContent("C:\\KAMBRIX\\Vestmark.bib"));
@@ -548,21 +508,35 @@ TEST_F(Form, WhileTheCopiesRunTheWindowAnswersButNothingStartsOrChanges) {
 // Ended anyway (a forced log-off), the session stops the copies before their
 // next file, waits for the one under way, and no system file is written.
 TEST_F(Form, ASessionThatEndsStopsTheCopiesAndWritesNoSystemFile) {
-  SlowCopies slow(fs_, 60);
+  HeldCopies held(fs_);
+  held.HoldFrom(3);  // under way as the session ends
   bool ended = false;
-  TForm1 form(slow, shell_, dialogs_, [&] { ended = true; });
+  TForm1 form(held, shell_, dialogs_, [&] { ended = true; });
   form.Create(SW_SHOWNORMAL);
+  const HWND taskbarWindow = GetWindow(form.Handle(), GW_OWNER);
   int underWay = -1;
   std::thread session([&] {
-    while (slow.copies < 3) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    SendMessageW(GetWindow(form.Handle(), GW_OWNER), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-    underWay = slow.copies - slow.finished;
+    EXPECT_TRUE(held.WaitForCopies(3));
+    SendMessageW(taskbarWindow, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    underWay = held.Copies() - held.Finished();
+  });
+  // Once the session's end reached it, the window answers no more while it
+  // waits for the copy under way: that copy then ends.
+  std::thread copy([&] {
+    EXPECT_TRUE(held.WaitForCopies(3));
+    const ULONGLONG giveUp = GetTickCount64() + 60000;
+    DWORD_PTR result = 0;
+    while (SendMessageTimeoutW(taskbarWindow, WM_NULL, 0, 0, SMTO_BLOCK, 200, &result) != 0 &&
+           GetTickCount64() < giveUp) {
+    }
+    held.Open();
   });
   dialogs_.answers = {IDOK};
   SendMessageW(form.Control(kInStall), BM_CLICK, 0, 0);
   session.join();
+  copy.join();
   EXPECT_EQ(0, underWay);
-  EXPECT_LT(slow.copies.load(), 10);
+  EXPECT_EQ(3, held.Copies());  // none after the one under way
   EXPECT_FALSE(fs_.FileContent("C:\\KAMBRIX\\Vestmark.bib"));
   EXPECT_EQ(1u, dialogs_.shown.size());  // the first question alone
   EXPECT_TRUE(ended);
@@ -576,9 +550,9 @@ int waitingWhenHeld = -1;
 LRESULT CALLBACK HoldWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                             DWORD_PTR data) {
   if (message != kHold) return DefSubclassProc(hwnd, message, wParam, lParam);
-  auto* counted = reinterpret_cast<SlowCopies*>(data);
-  counted->open = true;
-  for (int ms = 0; counted->copies < 3000 && ms < 60000; ++ms) Sleep(1);
+  auto* held = reinterpret_cast<HeldCopies*>(data);
+  held->Open();
+  held->WaitForCopies(3000);
   std::vector<MSG> queued(1);
   while (PeekMessageW(&queued.back(), nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE)) queued.emplace_back();
   queued.pop_back();
@@ -591,20 +565,20 @@ TEST_F(Form, CopiesThatFinishWhileTheWindowIsHeldUpQueueNoMessagesAndTheirEndArr
   std::string lines;
   for (int i = 0; i < 3000; ++i) lines += "p" + std::to_string(i) + ".exe\r\n";
   fs_.AddFile("E:\\cd\\Install.dat", lines);
-  SlowCopies counted(fs_, 0);
-  counted.open = false;  // until the window is held up
-  TForm1 form(counted, shell_, dialogs_, [] {});
+  HeldCopies held(fs_);
+  held.HoldFrom(1);  // until the window is held up
+  TForm1 form(held, shell_, dialogs_, [] {});
   form.Create(SW_SHOWNORMAL);
-  SetWindowSubclass(form.Handle(), &HoldWindow, 1, reinterpret_cast<DWORD_PTR>(&counted));
+  SetWindowSubclass(form.Handle(), &HoldWindow, 1, reinterpret_cast<DWORD_PTR>(&held));
   std::thread holder([&] {
-    while (counted.copies < 1) Sleep(1);
+    EXPECT_TRUE(held.WaitForCopies(1));
     DWORD_PTR result = 0;
     SendMessageTimeoutW(form.Handle(), kHold, 0, 0, SMTO_BLOCK, 120000, &result);
   });
   dialogs_.answers = {IDOK, IDCANCEL};
   SendMessageW(form.Control(kInStall), BM_CLICK, 0, 0);
   holder.join();
-  EXPECT_GE(counted.copies.load(), 3000);
+  EXPECT_GE(held.Copies(), 3000);
   EXPECT_THAT(waitingWhenHeld, testing::AllOf(testing::Ge(0), testing::Le(3)))
       << "-1: the window was not held up";
   EXPECT_EQ(static_cast<UINT>(MB_OK), dialogs_.shown.back().flags);  // the completion message
