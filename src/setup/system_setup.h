@@ -36,7 +36,6 @@ class SystemSetup {
 
  private:
   void ScanDrives();
-  void ScanSystemFile();
   void ScanStations();
   void ScanLists();
   void ApplyMode();
