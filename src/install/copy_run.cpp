@@ -95,6 +95,8 @@ class CopyRun {
   // Writes the new files to the disk, each checked whole as CheckWhole
   // does; one that is not is deleted and listed.
   void FlushNewFiles();
+  // Writes `path` to the disk and checks that it holds `size` bytes.
+  platform::ErrorCode FlushWhole(const std::string& path, std::uint64_t size);
   void Count() {
     if (progress_ != nullptr) progress_->done.fetch_add(1, std::memory_order_relaxed);
   }
@@ -278,11 +280,7 @@ platform::ErrorCode CopyRun::MakeWritable(const std::optional<platform::FileInfo
 void CopyRun::FlushNewFiles() {
   for (const Unflushed& file : unflushed_) {
     if (Stopping()) return;
-    std::uint64_t size = 0;
-    platform::ErrorCode error = fs_.Flush(file.path, size);
-    // Some systems report a copy done whose reading broke off part way.
-    if (error == platform::kOk && size != file.size) error = platform::kErrorWriteFault;
-    if (error != platform::kOk) {
+    if (FlushWhole(file.path, file.size) != platform::kOk) {
       // Not there before the copy, so no site's file: a short one goes.
       Discard(file.path);
       result_.NotInstalled.push_back(file.path);
@@ -294,11 +292,15 @@ void CopyRun::FlushNewFiles() {
 platform::ErrorCode CopyRun::CheckWhole(const std::optional<platform::FileInfo>& source,
                                         const std::string& to) {
   if (const platform::ErrorCode error = MakeWritable(source, to)) return error;
-  std::uint64_t size = 0;
-  if (const platform::ErrorCode error = fs_.Flush(to, size)) return error;
-  // Some systems report a copy done whose reading broke off part way. The
-  // source is looked at before the copy: the disc may be gone after it.
-  return size == source->size ? platform::kOk : platform::kErrorWriteFault;
+  // The source is looked at before the copy: the disc may be gone after it.
+  return FlushWhole(to, source->size);
+}
+
+platform::ErrorCode CopyRun::FlushWhole(const std::string& path, std::uint64_t size) {
+  std::uint64_t written = 0;
+  if (const platform::ErrorCode error = fs_.Flush(path, written)) return error;
+  // Some systems report a copy done whose reading broke off part way.
+  return written == size ? platform::kOk : platform::kErrorWriteFault;
 }
 
 bool CopyRun::NamedNoFile(const PlannedCopy& copy) {
