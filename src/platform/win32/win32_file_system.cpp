@@ -220,7 +220,7 @@ namespace {
 
 // Asks the Restart Manager which programs hold any of `paths`, adding their
 // names to `programs`; nullopt when it cannot tell, else how many there are.
-std::optional<std::size_t> AskRestartManager(const std::vector<std::wstring>& paths,
+std::optional<std::size_t> AskRestartManager(const std::vector<std::string>& paths,
                                              std::vector<std::string>* programs) {
   const RestartManager& rm = RestartManager::Get();
   if (!rm.Available()) return std::nullopt;
@@ -228,8 +228,10 @@ std::optional<std::size_t> AskRestartManager(const std::vector<std::wstring>& pa
   DWORD session = 0;
   WCHAR key[CCH_RM_SESSION_KEY + 1] = {};
   if (rm.start(&session, 0, key) != ERROR_SUCCESS) return std::nullopt;
+  std::vector<std::wstring> wide;
+  for (const auto& path : paths) wide.push_back(Widen(path));
   std::vector<LPCWSTR> names;
-  for (const auto& name : paths) names.push_back(name.c_str());
+  for (const auto& name : wide) names.push_back(name.c_str());
   std::optional<std::size_t> count;
   std::vector<RM_PROCESS_INFO> found(8);
   if (rm.registerResources(session, static_cast<UINT>(names.size()), names.data(), 0, nullptr, 0,
@@ -265,17 +267,13 @@ std::optional<std::vector<std::string>> Win32FileSystem::FilesHeld(
     const std::vector<std::string>& paths) {
   if (!RestartManager::Get().Available()) return std::nullopt;
   return FindHeld(paths, [](const std::vector<std::string>& part) {
-    std::vector<std::wstring> wide;
-    for (const auto& path : part) wide.push_back(Widen(path));
-    return AskRestartManager(wide, nullptr);
+    return AskRestartManager(part, nullptr);
   });
 }
 
 std::vector<std::string> Win32FileSystem::ProgramsHolding(const std::vector<std::string>& paths) {
   std::vector<std::string> programs;
-  std::vector<std::wstring> wide;
-  for (const auto& path : paths) wide.push_back(Widen(path));
-  AskRestartManager(wide, &programs);
+  AskRestartManager(paths, &programs);
   return programs;
 }
 
