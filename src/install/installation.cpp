@@ -43,7 +43,7 @@ InstallPlan Installation::Plan() const {
 }
 
 TargetSurvey Installation::Survey(const InstallPlan& plan) const {
-  return SurveyTarget(plan, fs_, {plan.Target + "\\" + state_.SysNavn + ".bib"},
+  return SurveyTarget(plan, fs_, {plan.Target + "\\" + setup::SystemFileName(state_)},
                       SystemFileRoom(state_));
 }
 

@@ -4,6 +4,7 @@
 
 #include "install/plan.h"
 #include "setup/names.h"
+#include "setup/system_setup.h"
 
 namespace install {
 
@@ -36,7 +37,7 @@ std::size_t LongestFolder(const setup::SetupState& state, const std::string& tar
 }
 
 std::size_t LongestKnownPath(const setup::SetupState& state, const std::string& target) {
-  std::size_t longest = WindowsLength(state.SysNavn + ".bib");
+  std::size_t longest = WindowsLength(setup::SystemFileName(state));
   for (const FileGroup& group : FileGroups()) {
     if (!group.scanned) continue;
     const std::size_t folder = WindowsLength(group.target);

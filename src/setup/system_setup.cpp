@@ -217,10 +217,11 @@ void SystemSetup::WriteSystemFile() {
     }
     lines.Add(station);
   }
-  const std::string path = state_.DestDir + state_.SysNavn + ".bib";
+  const std::string name = SystemFileName(state_);
+  const std::string path = state_.DestDir + name;
   // A name that is no file of the target folder ("..\Windows\x", "AUX",
   // "Vest|kyst") is never opened; it fails as a file that cannot be created.
-  if (!UsableNamePart(state_.SysNavn + ".bib")) throw SetupError("Cannot create file " + path);
+  if (!UsableNamePart(name)) throw SetupError("Cannot create file " + path);
   SaveTextFile(fs_, path, lines, kCarriedLine);
 }
 

@@ -50,6 +50,9 @@ class SystemSetup {
 // then one trailing "\" goes. "C:\Programs\KAMBRIX\" gives "Programs\KAMBRIX".
 std::string WithoutDrivePrefix(std::string_view folder);
 
+// The system file's name in the target folder: the system name and ".bib".
+inline std::string SystemFileName(const SetupState& state) { return state.SysNavn + ".bib"; }
+
 // Why the system file cannot be written as the state stands, in the words of
 // the box that refuses the installation; empty when it can. The texts typed
 // into it must reach it as they are, and the file is Windows-1252: the
